@@ -1,0 +1,44 @@
+# Set-up commands: `make demo` and `make test`. Both install missing dependencies first.
+BUILD      ?= build
+BUILD_ASAN ?= build-asan
+JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_ARGS ?=
+
+.PHONY: all deps build test test-asan bench demo format format-check clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS)
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-asan: deps
+	cmake -S . -B $(BUILD_ASAN) -DCMAKE_BUILD_TYPE=Debug -DSVY3_SANITIZE=ON -DSVY3_BUILD_BENCH=OFF $(CMAKE_ARGS)
+	cmake --build $(BUILD_ASAN) -j $(JOBS)
+	cd $(BUILD_ASAN) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b || exit 1; done
+
+demo: build
+	@if [ -x $(BUILD)/tools/svy/svy ]; then $(BUILD)/tools/svy/svy demo demo-survey; \
+	else echo "demo: the svy tool is not built yet" >&2; exit 1; fi
+
+FORMAT_FILES = $(shell git ls-files -co --exclude-standard '*.h' '*.cpp' 2>/dev/null)
+
+format:
+	clang-format -i $(FORMAT_FILES)
+
+format-check:
+	clang-format --dry-run --Werror $(FORMAT_FILES)
+
+clean:
+	rm -rf $(BUILD) $(BUILD_ASAN)
