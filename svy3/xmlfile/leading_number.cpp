@@ -1,0 +1,76 @@
+#include "svy3/xmlfile/leading_number.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <limits>
+
+namespace ZAR {
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// Digits after optional blanks and sign, accumulated with saturation at [min, max].
+template <class Int>
+Int LeadingInteger(const char* text) {
+    if (!text)
+        return 0;
+    while (IsBlank(*text))
+        ++text;
+    bool negative = false;
+    if (*text == '+' || *text == '-')
+        negative = *text++ == '-';
+    using Limits = std::numeric_limits<Int>;
+    Int value = 0;
+    for (; *text >= '0' && *text <= '9'; ++text) {
+        const int digit = *text - '0';
+        if (negative) {
+            if (value < (Limits::min() + digit) / 10)
+                return Limits::min();
+            value = value * 10 - digit;
+        } else {
+            if (value > (Limits::max() - digit) / 10)
+                return Limits::max();
+            value = value * 10 + digit;
+        }
+    }
+    return value;
+}
+
+}  // namespace
+
+int32_t LeadingInt32(const char* text) {
+    return LeadingInteger<int32_t>(text);
+}
+
+int64_t LeadingInt64(const char* text) {
+    return LeadingInteger<int64_t>(text);
+}
+
+double LeadingDouble(const char* text) {
+    if (!text)
+        return 0.0;
+    while (IsBlank(*text))
+        ++text;
+    // The common case, a plain decimal number, through from_chars (no locale, no allocation);
+    // it gives the same value as strtod. Signs and anything unusual go to strtod.
+    const char* begin = text;
+    if (*begin == '-' || (*begin >= '0' && *begin <= '9') || *begin == '.') {
+        const bool hexadecimal = begin[0] == '0' && (begin[1] == 'x' || begin[1] == 'X');
+        if (!hexadecimal) {
+            double value = 0.0;
+            // Only the characters a number can hold are handed over, so a long text is not scanned.
+            const char* end = begin;
+            while ((*end >= '0' && *end <= '9') || *end == '.' || *end == 'e' || *end == 'E' ||
+                   *end == '+' || *end == '-')
+                ++end;
+            std::from_chars_result r = std::from_chars(begin, end, value);
+            if (r.ec == std::errc())
+                return value;
+        }
+    }
+    return std::strtod(text, nullptr);
+}
+
+}  // namespace ZAR

@@ -1,0 +1,147 @@
+// CSVYXmlFile: the document cursor through which every block reader and writer of a project
+// document works.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+
+#include "svy3/platform/export.h"
+#include "svy3/xmldom/xml_dom_api.h"
+
+namespace ZAR {
+
+// Owns one XmlDom_ document handle and moves a cursor over its nodes. Names and texts pass through
+// a 256-byte text buffer: a name, path or text of 256 bytes or more handed to an operation that
+// uses the buffer fails with 0, and a value read back that does not fit makes the read fail with 0.
+// Results are 1 for success and 0 for failure unless stated.
+//
+// Copies are forbidden: a cursor is the single owner of its document handle. It can be moved; the
+// moved-from object holds no document.
+class SVY3_API CSVYXmlFile {
+  public:
+    // A document version: three numbers and the text they were parsed from.
+    struct SVersion {
+        int32_t major = 0;
+        int32_t minor = 0;
+        int32_t revision = 0;
+        std::string text;
+    };
+
+    // Size of the text buffer in bytes.
+    static constexpr int32_t kTextBufferSize = 256;
+
+    CSVYXmlFile();
+    virtual ~CSVYXmlFile();
+    CSVYXmlFile(const CSVYXmlFile&) = delete;
+    CSVYXmlFile& operator=(const CSVYXmlFile&) = delete;
+    CSVYXmlFile(CSVYXmlFile&& other) noexcept;
+    CSVYXmlFile& operator=(CSVYXmlFile&& other) noexcept;
+
+    // Releases any open document, then loads the file at `path` and puts the cursor on its root
+    // element. A file that does not load draws the message box "Failed to load file:\n<path>\nFile
+    // does not appear to be in XML format.\nOperation aborted." and gives 0; the object then holds
+    // an empty document. A path of 256 bytes or more gives 0 without a message.
+    int32_t Initialize(const std::string& path);
+    // Saves the document to `path`, or to the stored path when `path` is empty (a non-empty path
+    // becomes the stored one). Returns the codes of XmlDom_SaveFile: 0 saved, 201, 202, -200.
+    int32_t Save(const std::string& path = std::string());
+
+    std::string GetFilePathName() const { return m_strFilePathName; }
+    // Replaces the stored path without touching the document.
+    void SetFilePathName(const std::string& path) { m_strFilePathName = path; }
+    // The document handle (0 when none), for direct XmlDom_ calls.
+    XMLDOM_HANDLE GetFileHnd() const { return m_hFile; }
+    int32_t GetMaxTxtSz() const { return m_nMaxTxtSz; }
+    char* GetPtrTmpTxt() const { return m_pTmpTxt.get(); }
+
+    // Navigation. GotoRootNode always returns 1 (the cursor has no node when there is no root).
+    int32_t GotoRootNode();
+    int32_t GotoParentNode();
+    // Next sibling of any kind.
+    int32_t GotoNextSibling();
+    // Next following sibling named `name`; an empty name matches nothing.
+    int32_t GotoNextSibling(const std::string& name);
+    // The `index`-th child named `name` (0 = first; negative counts as 0). When there are fewer,
+    // the cursor is left on the parent and the result is 0. An empty name moves to the first
+    // child of any kind and ignores the index.
+    int32_t GotoChildNode(const std::string& name, int32_t index = 0);
+
+    // A new node handle on the current node; the caller releases it with ReleaseNodeHandle.
+    XMLDOM_NODE GetCurrentNodeHandle();
+    void MoveToHandleNode(XMLDOM_NODE node);
+    void ReleaseNodeHandle(XMLDOM_NODE node);
+
+    // Saved positions: PushPosition, any navigation, GotoTopPosition, PopPosition.
+    void PushPosition();
+    // Moves to the most recently saved position, which stays saved; 0 when none is saved.
+    int32_t GotoTopPosition();
+    // Forgets the most recently saved position without moving; 0 when none is saved.
+    int32_t PopPosition();
+
+    // Reading. `out` is unchanged on failure.
+    int32_t GetNodeName(std::string& out);
+    // The current node's text, or the text of its first child when that is a text node.
+    int32_t GetNodeText(std::string& out);
+    // The argument carries the attribute name in and its value out; it keeps the name on failure.
+    int32_t GetNodeAttribute(std::string& nameInValueOut);
+    // Text of the `index`-th child named by the argument, which receives the text. The cursor
+    // stays on the current node.
+    int32_t GetSubNodeText(std::string& nameInTextOut, int32_t index = 0);
+    // Attribute of the `index`-th child named `childName`; the first argument carries the attribute
+    // name in and its value out.
+    int32_t GetSubNodeAttribute(std::string& attrNameInValueOut, const std::string& childName,
+                                int32_t index = 0);
+
+    // Writing. SetNodeText replaces the text found by the text rule; an element without text
+    // children gets the text as a new last child; an element whose text child is not its first
+    // child is left alone (0).
+    int32_t SetNodeText(const std::string& text);
+    // Creates or replaces an attribute of the current element; an empty value sets the empty text.
+    int32_t SetNodeAttribute(const std::string& name, const std::string& value);
+    int32_t SetSubNodeText(const std::string& childName, const std::string& text,
+                           int32_t index = 0);
+    int32_t SetSubNodeAttribute(const std::string& childName, const std::string& attrName,
+                                const std::string& value, int32_t index = 0);
+    // Appends an element as the last child and moves onto it.
+    int32_t AppendChildNode(const std::string& name);
+    // Appends a text node as the last child; the cursor stays.
+    int32_t AppendTextChildNode(const std::string& text);
+    // Removes the current node and moves to its parent.
+    int32_t RemoveCurrentNode();
+
+    // Versions. "%i.%i.%i" of the three numbers.
+    static std::string SVYVersionToStr(const SVersion& version);
+    // Parses "major.minor.revision" by leading-integer conversion of each part: "1.1.0" gives
+    // 1, 1, 0; "7" gives 0, 0, 7; "2.5" gives 2, 0, 5.
+    static void SVYVersionToNum(const std::string& text, SVersion& version);
+    // Compares the current node's "version" attribute (N) with `referenceVersion` (R): each
+    // *Cmp is -1, 0 or 1 as N's component is below, equal to or above R's, and `overall` is the
+    // sign of the most significant differing component. `referenceVersion` receives N's text.
+    // Returns 0, changing nothing, when the node has no version attribute.
+    int32_t NodeVersionCompatibility(std::string& referenceVersion, int32_t& overall,
+                                     int32_t& majorCmp, int32_t& minorCmp, int32_t& revisionCmp);
+
+  protected:
+    // Forgets every saved position and releases the document handle.
+    int32_t Uninitialize();
+    // Copies a name or text into the text buffer; false when it does not fit.
+    bool ToBuffer(const std::string& text);
+    // Reads a text through the text buffer with an XmlDom_ reader.
+    template <class Reader>
+    int32_t ReadThroughBuffer(Reader reader, std::string& out);
+
+    SVersion m_version;                 // the version this library writes: 1.1.0
+    std::unique_ptr<char[]> m_pTmpTxt;  // the shared text buffer
+    int32_t m_nMaxTxtSz = kTextBufferSize;
+    XMLDOM_HANDLE m_hFile = nullptr;
+    std::string m_strFilePathName;
+    std::deque<XMLDOM_NODE> m_positionStack;
+};
+
+}  // namespace ZAR
+
+// Fills `buffer` with the cursor module's version text (five tab-separated fields); the buffer must
+// hold the text's length plus 2 bytes.
+extern "C" SVY3_API void SVY_STDCALL SVYXmlFile_GetVerStr(char* buffer, int32_t size);
