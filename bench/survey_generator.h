@@ -1,0 +1,22 @@
+// Writes synthetic project documents of a chosen size for the benchmarks.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace svy3_bench {
+
+struct SurveyShape {
+    int lines = 200;
+    int filesPerLine = 5;
+    int positionsPerFile = 1000;
+    int fiducialsPerFile = 10;
+};
+
+// Writes a version 1.1.0 project document of the given shape to `path`; returns its size in bytes.
+std::size_t WriteSurveyDocument(const std::string& path, const SurveyShape& shape);
+
+// A shape whose document is about `bytes` long.
+SurveyShape ShapeForSize(std::size_t bytes);
+
+}  // namespace svy3_bench
