@@ -4,3 +4,6 @@
 
 #include "svy3/platform/export.h"
 #include "svy3/platform/message_box.h"
+#include "svy3/reference/converter.h"
+#include "svy3/reference/reference_converter.h"
+#include "svy3/reference/rounding.h"
