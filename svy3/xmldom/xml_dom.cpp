@@ -87,6 +87,22 @@ int16_t CopyOut(const char* value, char* buffer, int32_t* size) {
     return 1;
 }
 
+// Removes `child` from `parent` one leaf at a time. The DOM frees a removed subtree recursively,
+// which would exhaust the stack on a deeply nested document.
+void RemoveSubtree(xml_node parent, xml_node child) {
+    xml_node node = child;
+    for (;;) {
+        while (node.last_child())
+            node = node.last_child();
+        if (node == child)
+            break;
+        xml_node up = node.parent();
+        up.remove_child(node);
+        node = up;
+    }
+    parent.remove_child(child);
+}
+
 class FileWriter : public pugi::xml_writer {
   public:
     explicit FileWriter(std::FILE* file) : m_file(file) {}
@@ -184,7 +200,7 @@ void CXmlDom::FreeUnreferencedParked() {
     for (xml_node parked = m_parking.first_child(); parked;) {
         xml_node next = parked.next_sibling();
         if (!IsReferenced(parked, true))
-            m_parking.remove_child(parked);
+            RemoveSubtree(m_parking, parked);
         parked = next;
     }
     if (!m_parking.first_child()) {
@@ -411,7 +427,7 @@ int32_t CXmlDom::RemoveCurrentNode() {
         for (auto& handle : m_nodeHandles)
             if (handle->node == removed)
                 handle->node = xml_node();
-        parent.remove_child(removed);
+        RemoveSubtree(parent, removed);
     }
     if (m_root != DocumentElement())
         m_root = DocumentElement();
