@@ -2,6 +2,7 @@
 // Including this header makes every public interface of the library available.
 #pragma once
 
+#include "svy3/platform/date_time.h"
 #include "svy3/platform/export.h"
 #include "svy3/platform/message_box.h"
 #include "svy3/reference/converter.h"
