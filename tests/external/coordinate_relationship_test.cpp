@@ -1,0 +1,169 @@
+#include "svy3/external/transform/coordinate_relationship.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+using ZAR::Transform::CCoordinateRelationship;
+using ZAR::Transform::S2DPoint;
+using ZAR::Transform::SCoordinateRelationship;
+
+// Reference transverse Mercator projection for the expectations: Krüger's series in the third
+// flattening to third order (truncation error well below 0.1 mm inside a UTM zone), written
+// here independently of the code under test.
+S2DPoint ReferenceUtm(double latDeg, double lonDeg, int zone) {
+    const double pi = std::acos(-1.0);
+    const double a = 6378137.0, f = 1.0 / 298.257223563, k0 = 0.9996;
+    const double n = f / (2.0 - f);
+    const double A = a / (1.0 + n) * (1.0 + n * n / 4.0 + n * n * n * n / 64.0);
+    const double alpha[3] = {n / 2.0 - 2.0 * n * n / 3.0 + 5.0 * n * n * n / 16.0,
+                             13.0 * n * n / 48.0 - 3.0 * n * n * n / 5.0, 61.0 * n * n * n / 240.0};
+    const double phi = latDeg * pi / 180.0;
+    const double dl = (lonDeg - (6.0 * zone - 183.0)) * pi / 180.0;
+    const double c = 2.0 * std::sqrt(n) / (1.0 + n);
+    const double t = std::sinh(std::atanh(std::sin(phi)) - c * std::atanh(c * std::sin(phi)));
+    const double xi = std::atan(t / std::cos(dl));
+    const double eta = std::atanh(std::sin(dl) / std::sqrt(1.0 + t * t));
+    double e = eta, nn = xi;
+    for (int j = 1; j <= 3; ++j) {
+        e += alpha[j - 1] * std::cos(2 * j * xi) * std::sinh(2 * j * eta);
+        nn += alpha[j - 1] * std::sin(2 * j * xi) * std::cosh(2 * j * eta);
+    }
+    return S2DPoint(500000.0 + k0 * A * e, (latDeg < 0 ? 10000000.0 : 0.0) + k0 * A * nn);
+}
+
+struct UtmCase {
+    double lat, lon;
+    int zone;
+    char letter;
+};
+
+TEST(CoordinateRelationship, LatLongToUtmMatchesReferenceToTheMillimetre) {
+    const UtmCase cases[] = {
+        {43.642567, -79.387139, 17, 'T'},  // Toronto
+        {-33.8568, 151.2153, 56, 'H'},     // Sydney
+        {51.4779, -0.0015, 30, 'U'},       // Greenwich, just west of zone 31
+        {45.0, -177.0, 1, 'T'},            // single-digit zone
+        {-79.5, 100.0, 47, 'C'},           // southern edge band
+        {83.5, 10.0, 33, 'X'},             // northern band, Svalbard rule
+        {78.0, 10.0, 33, 'X'},             // Svalbard: 33X covers 9..21 E
+        {60.5, 4.0, 32, 'V'},              // Norway: 32V reaches 3 E
+        {-0.1, 15.0, 33, 'M'},
+        {0.0, 15.0, 33, 'N'},
+        {71.9, 15.0, 33, 'W'},
+    };
+    for (const UtmCase& c : cases) {
+        S2DPoint utm;
+        int zone = 0;
+        char letter = '?';
+        ASSERT_TRUE(
+            CCoordinateRelationship::LatLongToUtm(S2DPoint(c.lat, c.lon), utm, zone, letter))
+            << c.lat << "," << c.lon;
+        EXPECT_EQ(zone, c.zone) << c.lat << "," << c.lon;
+        EXPECT_EQ(letter, c.letter) << c.lat << "," << c.lon;
+        const S2DPoint expected = ReferenceUtm(c.lat, c.lon, c.zone);
+        EXPECT_NEAR(utm.x, expected.x, 0.001) << c.lat << "," << c.lon;
+        EXPECT_NEAR(utm.y, expected.y, 0.001) << c.lat << "," << c.lon;
+    }
+}
+
+TEST(CoordinateRelationship, PublishedAndExactPoints) {
+    S2DPoint utm;
+    int zone = 0;
+    char letter = 0;
+    // The CN Tower, 43°38'33.24"N 79°23'13.7"W, published as 17T 630084 4833438.
+    ASSERT_TRUE(CCoordinateRelationship::LatLongToUtm(
+        S2DPoint(43 + 38 / 60.0 + 33.24 / 3600.0, -(79 + 23 / 60.0 + 13.7 / 3600.0)), utm, zone,
+        letter));
+    EXPECT_EQ(zone, 17);
+    EXPECT_NEAR(utm.x, 630084.0, 1.0);
+    EXPECT_NEAR(utm.y, 4833438.0, 1.0);
+    // On the equator at a central meridian the projection gives the false origin exactly.
+    zone = 0;
+    ASSERT_TRUE(CCoordinateRelationship::LatLongToUtm(S2DPoint(0.0, 3.0), utm, zone, letter));
+    EXPECT_EQ(zone, 31);
+    EXPECT_NEAR(utm.x, 500000.0, 1e-6);
+    EXPECT_NEAR(utm.y, 0.0, 1e-6);
+    S2DPoint back;
+    ASSERT_TRUE(
+        CCoordinateRelationship::UtmToLatLong(S2DPoint(500000.0, 10000000.0), 31, 'M', back));
+    EXPECT_NEAR(back.x, 0.0, 1e-12);
+    EXPECT_NEAR(back.y, 3.0, 1e-12);
+}
+
+TEST(CoordinateRelationship, ForcedZoneAndRoundTrip) {
+    const S2DPoint latLong(60.5, 4.0);
+    S2DPoint utm;
+    int zone = 31;  // forced: the neighbouring zone of the standard 32
+    char letter = 0;
+    ASSERT_TRUE(CCoordinateRelationship::LatLongToUtm(latLong, utm, zone, letter));
+    EXPECT_EQ(zone, 31);
+    EXPECT_EQ(letter, 'V');
+    const S2DPoint expected = ReferenceUtm(60.5, 4.0, 31);
+    EXPECT_NEAR(utm.x, expected.x, 0.001);
+    EXPECT_NEAR(utm.y, expected.y, 0.001);
+
+    for (const S2DPoint& p : {S2DPoint(43.642567, -79.387139), S2DPoint(-33.8568, 151.2153),
+                              S2DPoint(-79.9, -179.9), S2DPoint(60.5, 4.0)}) {
+        int z = 0;
+        char l = 0;
+        ASSERT_TRUE(CCoordinateRelationship::LatLongToUtm(p, utm, z, l));
+        S2DPoint back;
+        // Either letter case names the band.
+        ASSERT_TRUE(CCoordinateRelationship::UtmToLatLong(utm, z, static_cast<char>(l + 32), back));
+        EXPECT_NEAR(back.x, p.x, 1e-9);  // about 0.1 mm
+        EXPECT_NEAR(back.y, p.y, 1e-9);
+    }
+}
+
+TEST(CoordinateRelationship, RefusedInputsLeaveOutputsUnchanged) {
+    const S2DPoint untouched(-1.0, -2.0);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (const S2DPoint& p : {S2DPoint(84.5, 0.0), S2DPoint(-80.5, 0.0), S2DPoint(nan, 0.0),
+                              S2DPoint(10.0, nan), S2DPoint(95.0, 0.0)}) {
+        S2DPoint utm = untouched;
+        int zone = 0;
+        char letter = '?';
+        EXPECT_FALSE(CCoordinateRelationship::LatLongToUtm(p, utm, zone, letter));
+        EXPECT_EQ(utm, untouched);
+        EXPECT_EQ(zone, 0);
+        EXPECT_EQ(letter, '?');
+    }
+    const struct {
+        S2DPoint utm;
+        int zone;
+        char letter;
+    } bad[] = {{S2DPoint(500000, 0), 0, 'N'},  {S2DPoint(500000, 0), 61, 'N'},
+               {S2DPoint(500000, 0), 31, 'I'}, {S2DPoint(500000, 0), 31, 'A'},
+               {S2DPoint(5e7, 0), 31, 'N'},    {S2DPoint(500000, 5e7), 31, 'N'},
+               {S2DPoint(nan, 0), 31, 'N'}};
+    for (const auto& b : bad) {
+        S2DPoint latLong = untouched;
+        EXPECT_FALSE(CCoordinateRelationship::UtmToLatLong(b.utm, b.zone, b.letter, latLong));
+        EXPECT_EQ(latLong, untouched);
+    }
+}
+
+TEST(CoordinateRelationship, RecordDefaultsCopyAndAngle) {
+    const SCoordinateRelationship def;
+    EXPECT_EQ(def.source1, S2DPoint(0.0, 0.0));
+    EXPECT_EQ(def.destination1, S2DPoint(0.0, 0.0));
+    EXPECT_EQ(def.source2, S2DPoint(10.0, 10.0));
+    EXPECT_EQ(def.destination2, S2DPoint(10.0, 10.0));
+    EXPECT_EQ(def.destination_orientation_angle_deg(), 0.0);
+    EXPECT_EQ(def.mode, 4);
+    SCoordinateRelationship r = def;
+    r.destination_orientation_angle_deg(-30.0);
+    EXPECT_NE(r, def);
+    EXPECT_EQ(r.destination_orientation_angle_deg(), -30.0);
+    const SCoordinateRelationship full(S2DPoint(1, 2), S2DPoint(3, 4), S2DPoint(5, 6),
+                                       S2DPoint(7, 8), -30.0, 0);
+    r = full;
+    EXPECT_EQ(r, full);
+    EXPECT_EQ(r.destination2, S2DPoint(7, 8));
+}
+
+}  // namespace
