@@ -9,6 +9,7 @@
 #include "svy3/reference/reference_converter.h"
 #include "svy3/reference/rounding.h"
 #include "svy3/external/cfile.h"
+#include "svy3/external/gpr_param.h"
 #include "svy3/external/gps_zone.h"
 #include "svy3/external/measure.h"
 #include "svy3/external/number_tests.h"
