@@ -12,5 +12,9 @@ namespace platform {
 // left holding the empty text. Nothing is written when buffer is null or size is not positive.
 void CopyVersionText(const char* text, char* buffer, int32_t size);
 
+// Copies `text` into `buffer` of `size` bytes, cut to size - 1 characters when it is longer, and
+// terminates it in the last byte. Nothing is written when buffer is null or size is not positive.
+void CopyVersionTextTruncated(const char* text, char* buffer, int32_t size);
+
 }  // namespace platform
 }  // namespace ZAR

@@ -296,7 +296,7 @@ int32_t CSVYXmlFile::NodeVersionCompatibility(std::string& referenceVersion, int
 
 }  // namespace ZAR
 
-extern "C" void SVY_STDCALL SVYXmlFile_GetVerStr(char* buffer, int32_t size) {
+extern "C" void SVYXmlFile_GetVerStr(char* buffer, int32_t size) {
     ZAR::platform::CopyVersionText(
         "SVYXmlFile\t1.1.1.0\tVersion 1 Release 1\t2005-10-14\tSVY3-XMLFILE", buffer, size);
 }

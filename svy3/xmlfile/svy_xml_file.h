@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "svy3/document/created_by.h"
 #include "svy3/platform/export.h"
 #include "svy3/xmldom/xml_dom_api.h"
 
@@ -27,6 +28,26 @@ class SVY3_API CSVYXmlFile {
         int32_t minor = 0;
         int32_t revision = 0;
         std::string text;
+    };
+
+    // One processing step, read from a Process element.
+    struct SProcess {
+        int32_t operationUID = 0;  // Str2UID of the operationUID text
+        std::string implementation;
+        std::string version;
+        std::string DIP;
+        int32_t buffer = 0;  // 1 when the buffer text starts with Y (any case), 0 with N
+        int16_t ID = 0;
+    };
+
+    // One acquisition component, read from a Component element.
+    struct SComponent {
+        std::string name;
+        std::string version;
+        std::string SN;
+        int32_t typeUID = 0;   // Str2UID of the typeUID text
+        int32_t status = 0;    // 1 sensor on, -1 sensor off, 0 no Sensor child
+        int32_t sensorID = 0;  // the Sensor's ID
     };
 
     // Size of the text buffer in bytes.
@@ -123,6 +144,33 @@ class SVY3_API CSVYXmlFile {
     int32_t NodeVersionCompatibility(std::string& referenceVersion, int32_t& overall,
                                      int32_t& majorCmp, int32_t& minorCmp, int32_t& revisionCmp);
 
+    // Provenance. Appends a CreatedBy element with the record's name, version, DIP, date and time
+    // to the current element; 0 (nothing changed) when it already has one. The cursor stays.
+    int32_t AppendCreatedByBlock(const SCreatedBy& record);
+    // Appends a ModifiedBy element (name, version, DIP, date, time, comment) to the current
+    // element's first CreatedBy child, or to the current element when it is a CreatedBy; 0 when
+    // there is none. The cursor stays.
+    int32_t AppendModifiedByBlock(const SCreatedBy& record);
+    // Reads the CreatedBy block of the current element (or the current CreatedBy) into `records`:
+    // record 0 from CreatedBy, then one per ModifiedBy, in ascending date-time order, up to
+    // `capacity`. A missing attribute leaves its own name in the field; a date that does not
+    // parse gives an invalid date-time. Returns the number of records filled, 0 when there is no
+    // CreatedBy (or no room). The cursor stays.
+    int32_t GetCreatedByBlock(SCreatedBy* records, int32_t capacity);
+    // Reads the current Process element; 0 when the cursor is not on one, an attribute is missing
+    // or the buffer text starts with neither Y nor N.
+    int32_t GetProcess(SProcess* process);
+    // Reads the current Component element; 0 when the cursor is not on one. When it has a Sensor
+    // child the cursor moves onto it and stays there.
+    int32_t GetComponent(SComponent* component);
+
+    // Appends a SiteDefinition block to the current element (the root): CreatedBy from
+    // `createdBy`, Operator, CompanyName and SiteName "NA", and a Job with the text "Unknown job "
+    // plus the acquisition date and time of the data header at `headerPath` ("%Y-%m-%d %H:%M:%S";
+    // "Invalid DateTime" when the header or its date cannot be read) and that date and time as its
+    // date and time attributes. The cursor ends where it started. Always returns 1.
+    int32_t WriteSiteDefinition(const SCreatedBy& createdBy, const std::string& headerPath);
+
   protected:
     // Forgets every saved position and releases the document handle.
     int32_t Uninitialize();
@@ -144,4 +192,4 @@ class SVY3_API CSVYXmlFile {
 
 // Fills `buffer` with the cursor module's version text (five tab-separated fields); the buffer must
 // hold the text's length plus 2 bytes.
-extern "C" SVY3_API void SVY_STDCALL SVYXmlFile_GetVerStr(char* buffer, int32_t size);
+extern "C" SVY3_API void SVYXmlFile_GetVerStr(char* buffer, int32_t size);

@@ -1,0 +1,149 @@
+// Provenance members of CSVYXmlFile: the CreatedBy and ModifiedBy elements, and the Process and
+// Component records.
+#include <cctype>
+
+#include "svy3/external/uid.h"
+#include "svy3/xmlfile/leading_number.h"
+#include "svy3/xmlfile/svy_node_value.h"
+#include "svy3/xmlfile/svy_xml_file.h"
+
+namespace ZAR {
+namespace {
+
+const char kCreatedBy[] = "CreatedBy";
+const char kModifiedBy[] = "ModifiedBy";
+
+// Writes name, version, DIP, date and time on the current element, in that order.
+void WriteRecordAttributes(CSVYXmlFile& file, const SCreatedBy& record) {
+    file.SetNodeAttribute("name", record.name);
+    file.SetNodeAttribute("version", record.version);
+    file.SetNodeAttribute("DIP", record.DIP);
+    file.SetNodeAttribute("date", record.dateTime.Format("%Y-%m-%d"));
+    file.SetNodeAttribute("time", record.dateTime.Format("%H:%M:%S"));
+}
+
+// An attribute read with the in-out convention: a missing attribute leaves its name.
+std::string Attribute(CSVYXmlFile& file, const char* name) {
+    std::string text = name;
+    file.GetNodeAttribute(text);
+    return text;
+}
+
+// Fills a record from the current CreatedBy or ModifiedBy element.
+void ReadRecord(CSVYXmlFile& file, SCreatedBy& record, bool withComment) {
+    record.name = Attribute(file, "name");
+    record.DIP = Attribute(file, "DIP");
+    record.version = Attribute(file, "version");
+    if (withComment)
+        record.comment = Attribute(file, "comment");
+    record.dateTime.ParseDateTime(Attribute(file, "date") + " " + Attribute(file, "time"));
+}
+
+bool Earlier(const SCreatedBy& a, const SCreatedBy& b) {
+    return a.dateTime.GetStatus() == CDateTime::valid &&
+           b.dateTime.GetStatus() == CDateTime::valid && a.dateTime.m_dt < b.dateTime.m_dt;
+}
+
+// Stable insertion sort: records whose date-time is not valid are neither earlier nor later than
+// any other, which a comparison sort of the standard library does not allow.
+void SortByDateTime(SCreatedBy* first, SCreatedBy* last) {
+    for (SCreatedBy* i = first; i != last; ++i) {
+        for (SCreatedBy* j = i; j != first && Earlier(*j, *(j - 1)); --j)
+            std::swap(*j, *(j - 1));
+    }
+}
+
+}  // namespace
+
+int32_t CSVYXmlFile::AppendCreatedByBlock(const SCreatedBy& record) {
+    PushPosition();
+    int32_t result = 0;
+    if (!GotoChildNode(kCreatedBy) && AppendChildNode(kCreatedBy)) {
+        WriteRecordAttributes(*this, record);
+        result = 1;
+    }
+    GotoTopPosition();
+    PopPosition();
+    return result;
+}
+
+int32_t CSVYXmlFile::AppendModifiedByBlock(const SCreatedBy& record) {
+    PushPosition();
+    std::string name;
+    const bool onTarget = GotoChildNode(kCreatedBy) || (GetNodeName(name) && name == kCreatedBy);
+    int32_t result = 0;
+    if (onTarget && AppendChildNode(kModifiedBy)) {
+        WriteRecordAttributes(*this, record);
+        SetNodeAttribute("comment", record.comment);
+        result = 1;
+    }
+    GotoTopPosition();
+    PopPosition();
+    return result;
+}
+
+int32_t CSVYXmlFile::GetCreatedByBlock(SCreatedBy* records, int32_t capacity) {
+    if (!records || capacity < 1)
+        return 0;
+    PushPosition();
+    std::string name;
+    if (!(GetNodeName(name) && name == kCreatedBy) && !GotoChildNode(kCreatedBy)) {
+        PopPosition();
+        return 0;
+    }
+    ReadRecord(*this, records[0], false);
+    int32_t count = 1;
+    if (count < capacity && GotoChildNode(kModifiedBy)) {
+        do {
+            ReadRecord(*this, records[count], true);
+            ++count;
+        } while (count < capacity && GotoNextSibling(kModifiedBy));
+    }
+    SortByDateTime(records + 1, records + count);
+    GotoTopPosition();
+    PopPosition();
+    return count;
+}
+
+int32_t CSVYXmlFile::GetProcess(SProcess* process) {
+    std::string name;
+    if (!process || !GetNodeName(name) || name != "Process")
+        return 0;
+    int32_t error = 0;
+    CSVYNodeValue::GetUID(process->operationUID, this, "operationUID", &error);
+    CSVYNodeValue::Get(process->implementation, this, "implementation", &error);
+    CSVYNodeValue::Get(process->version, this, "version", &error);
+    CSVYNodeValue::Get(process->DIP, this, "DIP", &error);
+    std::string buffer;
+    CSVYNodeValue::Get(buffer, this, "buffer", &error);
+    CSVYNodeValue::Get(process->ID, this, "ID", &error);
+    if (!error) {
+        const int first = buffer.empty() ? 0 : std::toupper(static_cast<unsigned char>(buffer[0]));
+        if (first == 'Y')
+            process->buffer = 1;
+        else if (first == 'N')
+            process->buffer = 0;
+        else
+            error = 1;
+    }
+    return error ? 0 : 1;
+}
+
+int32_t CSVYXmlFile::GetComponent(SComponent* component) {
+    std::string name;
+    if (!component || !GetNodeName(name) || name != "Component")
+        return 0;
+    component->typeUID = Str2UID(Attribute(*this, "typeUID"));
+    component->name = Attribute(*this, "name");
+    component->SN = Attribute(*this, "SN");
+    component->version = Attribute(*this, "version");
+    component->status = 0;
+    component->sensorID = 0;
+    if (GotoChildNode("Sensor")) {
+        component->sensorID = LeadingInt32(Attribute(*this, "ID").c_str());
+        component->status = Attribute(*this, "status") == "on" ? 1 : -1;
+    }
+    return 1;
+}
+
+}  // namespace ZAR
