@@ -240,11 +240,21 @@ TEST(XmlDomLoad, NodeNamesAndFailedLoadKeepsDocument) {
     Doc doc;
     Load(doc, dir, "<?xml version='1.0'?><?app do?><R><!--c--><![CDATA[d]]>t<E/></R>");
     EXPECT_EQ(DumpDocument(doc), "#document[xml;app;R[#comment;#cdata-section;#text=t;E;];]");
+    XMLDOM_NODE previous = XmlDom_GetCurrentNodeHandle(doc);
     EXPECT_EQ(XmlDom_LoadFile(doc, WriteFile(dir.File("bad.xml"), "<R><E></R>").c_str()), 0);
     EXPECT_EQ(Name(doc), "R");
-    EXPECT_EQ(XmlDom_LoadFile(doc, dir.File("missing.xml").c_str()), 0);
     EXPECT_EQ(XmlDom_LoadFile(doc, dir.path().c_str()), 0);
     EXPECT_EQ(XmlDom_LoadFile(doc, nullptr), 0);
+    // A failed load still takes the path and tests it: a missing file cannot be saved over.
+    const std::string missing = dir.File("missing.xml");
+    EXPECT_EQ(XmlDom_LoadFile(doc, missing.c_str()), 0);
+    EXPECT_EQ(XmlDom_SaveFile(doc, nullptr), XMLDOM_SAVE_NOT_WRITABLE);
+    EXPECT_NE(access(missing.c_str(), F_OK), 0);
+    // A successful load leaves handles on the previous document without a node.
+    Load(doc, dir, "<S/>");
+    EXPECT_EQ(XmlDom_MoveToHandleNode(doc, previous), 1);
+    EXPECT_EQ(Name(doc), kNone);
+    EXPECT_EQ(XmlDom_AppendNodeCopy(doc, previous, 1), 0);
 }
 
 TEST(XmlDomSave, RoundTripKeepsStructure) {
@@ -272,12 +282,16 @@ TEST(XmlDomSave, RoundTripKeepsStructure) {
     // Saving to a path does not make it the path of a save without one.
     EXPECT_EQ(XmlDom_SaveFile(doc, nullptr), XMLDOM_SAVE_NO_FILE_NAME);
     EXPECT_EQ(XmlDom_SaveFile(doc, ""), XMLDOM_SAVE_NO_FILE_NAME);
-    // A loaded document saves back to its own path.
+    // A loaded document saves back to its own path, which keeps its permissions.
+    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
     ASSERT_EQ(XmlDom_SetNodeAttributeText(back, "q", "changed"), 1);
     ASSERT_EQ(XmlDom_SaveFile(back, nullptr), XMLDOM_SAVE_OK);
     Doc again;
     ASSERT_EQ(XmlDom_LoadFile(again, path.c_str()), 1);
     EXPECT_EQ(Attr(again, "q"), "changed");
+    struct stat st {};
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
 TEST(XmlDomSave, FailedSaveLeavesFilesAlone) {
@@ -382,6 +396,7 @@ TEST(XmlDomNodeHandles, RemovedNodesStayNavigableAndAreNeverSaved) {
 }
 
 TEST(XmlDomNodeHandles, RemovingTheRootLetsANewRootBeAppended) {
+    TempDir dir;
     Doc doc;
     ASSERT_EQ(XmlDom_InitializeNewXmlFile(doc, nullptr, "Old"), 1);
     XMLDOM_NODE old = XmlDom_GetCurrentNodeHandle(doc);
@@ -402,6 +417,11 @@ TEST(XmlDomNodeHandles, RemovingTheRootLetsANewRootBeAppended) {
     EXPECT_EQ(DumpDocument(doc), "#document[xml;New;]");
     ASSERT_EQ(XmlDom_MoveToHandleNode(doc, old), 1);
     EXPECT_EQ(Dump(doc), "Old[In;]");
+    const std::string path = dir.File("out.xml");
+    ASSERT_EQ(XmlDom_SaveFile(doc, path.c_str()), XMLDOM_SAVE_OK);
+    Doc back;
+    ASSERT_EQ(XmlDom_LoadFile(back, path.c_str()), 1);
+    EXPECT_EQ(DumpDocument(back), "#document[xml;New;]");
 }
 
 TEST(XmlDomNodeCopy, ShallowAndDeep) {

@@ -379,6 +379,11 @@ TEST_F(SvyXmlFileBadInput, UnreadableOrMalformedFilesFail) {
     EXPECT_EQ(Load(WriteFile(dir.File("unclosed.xml"), "<R><A></R>")), 0);
     EXPECT_EQ(Load(dir.path()), 0);
     EXPECT_EQ(Load(dir.File("missing.xml")), 0);
+    // Markup that may or may not be accepted: unexpanded entities, a NUL byte, several roots.
+    Load(WriteFile(dir.File("entities.xml"),
+                   "<!DOCTYPE R [<!ENTITY a 'aaaa'><!ENTITY b '&a;&a;&a;'>]><R>&b;&b;</R>"));
+    Load(WriteFile(dir.File("nul.xml"), std::string("<R>a\0b</R>", 11)));
+    Load(WriteFile(dir.File("roots.xml"), "<R/><S/>text"));
     // Bytes that are not UTF-8 inside otherwise well-formed markup.
     if (Load(WriteFile(dir.File("latin.xml"), "<R a='\xE9\xFF'>\xC3\x28\x80</R>"))) {
         std::string text;
