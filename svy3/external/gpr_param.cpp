@@ -164,12 +164,14 @@ int GprParam::Load(const std::string& path, int storageType) {
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return LoadCannotRead;
-    // One byte more than allowed tells a file at the limit from a larger one.
-    std::string text(MaxHeaderBytes + 1, '\0');
-    file.read(&text[0], static_cast<std::streamsize>(text.size()));
+    // Read in chunks so that a small header costs little; one byte more than allowed tells a
+    // file at the limit from a larger one.
+    std::string text;
+    char chunk[16384];
+    while (text.size() <= MaxHeaderBytes && file.read(chunk, sizeof chunk).gcount() > 0)
+        text.append(chunk, static_cast<std::size_t>(file.gcount()));
     if (file.bad())
         return LoadCannotRead;
-    text.resize(static_cast<std::size_t>(file.gcount()));
     if (text.size() > MaxHeaderBytes)
         return LoadTooLarge;
     if (text.empty() || text.find('\0') != std::string::npos)

@@ -2,72 +2,56 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 using ZAR::CMeasure;
 using ZAR::SMeasure;
 
-TEST(Measure, EveryUnitTextReadsBackToItsCode) {
+TEST(Measure, UnitTextsReadBackAndNamesAreAcceptedWithoutRegardToCase) {
     for (ZAR::Enum<ZAR::UNIT_TYPE> unit = 0; unit <= 8; ++unit) {
-        const std::string text = CMeasure::UnitToString(unit);
+        const std::string text = CMeasure(SMeasure(2.0, unit)).GetUnitSymbol();
         EXPECT_EQ(CMeasure::StringToUnit(text, false), unit) << "'" << text << "'";
         EXPECT_EQ(CMeasure::StringToUnit(text, true), unit) << "'" << text << "'";
-        EXPECT_EQ(CMeasure(SMeasure(2.0, unit)).GetUnitSymbol(), text);
     }
-    EXPECT_EQ(CMeasure::UnitToString(1), "m");
     EXPECT_EQ(CMeasure::UnitToString(5), "ft");
-    // Unknown codes have no text, and that text is "no unit".
-    EXPECT_EQ(CMeasure::UnitToString(9), "");
-    EXPECT_EQ(CMeasure::UnitToString(-1), "");
-}
-
-TEST(Measure, StringToUnitAcceptsNamesInAnyCaseOnlyWhenNotStrict) {
+    EXPECT_EQ(CMeasure::UnitToString(9), "");  // unknown codes have the "no unit" text
     const std::pair<const char*, int> accepted[] = {
-        {"metre", 1}, {"Meter", 1},      {"METRES", 1}, {" m ", 1},  {"M", 1},       {"cm", 2},
-        {"MM", 3},    {"Kilometers", 4}, {"feet", 5},   {"Foot", 5}, {"FT", 5},      {"inches", 6},
-        {"In", 6},    {"yards", 7},      {"Miles", 8},  {"mi", 8},   {"\tft\r\n", 5}};
+        {"metre", 1}, {"Meter", 1}, {"METRES", 1}, {" M ", 1},        {"MM", 3},
+        {"feet", 5},  {"Foot", 5},  {"inches", 6}, {"Kilometers", 4}, {"\tyards\r\n", 7}};
     for (const auto& [text, code] : accepted) {
         EXPECT_EQ(CMeasure::StringToUnit(text, false), code) << text;
     }
     EXPECT_EQ(CMeasure::StringToUnit("metre", true), 0);
-    EXPECT_EQ(CMeasure::StringToUnit("M", true), 0);
-    for (const char* refused : {"", "  ", "meterz", "f t", "furlong", "m2", "1m", "none"})
+    for (const char* refused : {"", "meterz", "f t", "furlong", "1m", "none"})
         EXPECT_EQ(CMeasure::StringToUnit(refused, false), 0) << refused;
 }
 
-TEST(Measure, ConversionsAreExactWhereTheDefinitionsAre) {
-    EXPECT_EQ(CMeasure::ConvertTo(3.0, 5, 6), 36.0);      // ft -> in
-    EXPECT_EQ(CMeasure::ConvertTo(1.0, 8, 1), 1609.344);  // mi -> m
-    EXPECT_EQ(CMeasure::ConvertTo(1.0, 8, 7), 1760.0);    // mi -> yd
-    EXPECT_EQ(CMeasure::ConvertTo(2.5, 4, 2), 250000.0);  // km -> cm
-    EXPECT_EQ(CMeasure::ConvertTo(254.0, 3, 6), 10.0);    // mm -> in
-    EXPECT_DOUBLE_EQ(CMeasure::ConvertTo(1.0, 1, 5), 1.0 / 0.3048);
-    // Huge values do not overflow through the intermediate product.
-    EXPECT_DOUBLE_EQ(CMeasure::ConvertTo(1e305, 4, 1), 1e308);
-}
-
-TEST(Measure, ConversionThereAndBackRestoresTheValue) {
-    const double values[] = {0.0, 1.0, -2.75, 1234.5678, 1e-9};
+TEST(Measure, ConversionsAreExactWhereTheDefinitionsAreAndReversible) {
+    EXPECT_EQ(CMeasure::ConvertTo(3.0, 5, 6), 36.0);            // ft -> in
+    EXPECT_EQ(CMeasure::ConvertTo(1.0, 8, 1), 1609.344);        // mi -> m
+    EXPECT_EQ(CMeasure::ConvertTo(1.0, 8, 7), 1760.0);          // mi -> yd
+    EXPECT_EQ(CMeasure::ConvertTo(2.5, 4, 2), 250000.0);        // km -> cm
+    EXPECT_DOUBLE_EQ(CMeasure::ConvertTo(1e305, 4, 1), 1e308);  // no overflow on the way
     for (int from = 1; from <= 8; ++from)
-        for (int to = 1; to <= 8; ++to)
-            for (double v : values) {
-                const double back = CMeasure::ConvertTo(CMeasure::ConvertTo(v, from, to), to, from);
-                EXPECT_NEAR(back, v, std::abs(v) * 1e-15) << from << "->" << to;
-                double f = 0.0, g = 0.0;
-                ASSERT_TRUE(CMeasure::GetConversionFactor(from, to, f));
-                ASSERT_TRUE(CMeasure::GetConversionFactor(to, from, g));
-                EXPECT_NEAR(f * g, 1.0, 1e-15);
-                EXPECT_NEAR(v * f, CMeasure::ConvertTo(v, from, to), std::abs(v * f) * 1e-15);
-            }
+        for (int to = 1; to <= 8; ++to) {
+            const double v = -1234.5678;
+            const double back = CMeasure::ConvertTo(CMeasure::ConvertTo(v, from, to), to, from);
+            EXPECT_NEAR(back, v, 1e-12) << from << "->" << to;
+            double f = 0.0;
+            ASSERT_TRUE(CMeasure::GetConversionFactor(from, to, f));
+            EXPECT_NEAR(v * f, CMeasure::ConvertTo(v, from, to), std::abs(v * f) * 1e-15);
+        }
 }
 
 TEST(Measure, NoUnitOrUnknownUnitLeavesValuesUnchanged) {
-    for (int other : {0, 1, 5, 8}) {
+    for (int other : {0, 1, 8}) {
         EXPECT_EQ(CMeasure::ConvertTo(12.5, 0, other), 12.5);
         EXPECT_EQ(CMeasure::ConvertTo(12.5, other, 0), 12.5);
         EXPECT_EQ(CMeasure::ConvertTo(12.5, 42, other), 12.5);
         double factor = 7.0;
-        EXPECT_EQ(CMeasure::GetConversionFactor(0, other, factor), false);
+        EXPECT_FALSE(CMeasure::GetConversionFactor(0, other, factor));
         EXPECT_EQ(factor, 1.0);
     }
 }
@@ -81,8 +65,6 @@ TEST(Measure, SMeasureKeepsItsUnitAndConverts) {
     EXPECT_EQ(step.Convert(2), SMeasure(25.0, 2));
     EXPECT_EQ(SMeasure(1.0, 1).Convert(5, 3), SMeasure(3.281, 5));
     EXPECT_EQ(SMeasure(-1.0, 1).Convert(5, 0), SMeasure(-3.0, 5));
-    EXPECT_DOUBLE_EQ(SMeasure(1.0, 1).Convert(5, -1).value, 1.0 / 0.3048);
-    // Rounding beyond what a double holds changes nothing.
     EXPECT_EQ(SMeasure(1.0, 1).Convert(5, 400).value, SMeasure(1.0, 1).Convert(5).value);
     EXPECT_EQ(SMeasure(4.0, 0).Convert(1), SMeasure(4.0, 1));
 }
