@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include <boost/filesystem/operations.hpp>
+
 #include "svy3/platform/file_access.h"
 #include "svy3/platform/file_replacer.h"
 
@@ -227,7 +229,10 @@ int16_t CXmlDom::InitializeNewXmlFile(const char* comment, const char* rootName)
 int32_t CXmlDom::LoadFile(const char* path) {
     m_fileName = path ? path : "";
     m_writable = platform::CanOpenForWriting(m_fileName) ? 1 : 0;
-    if (m_fileName.empty())
+    // Only a regular file is parsed: the DOM would take the size a folder reports for its length
+    // (an impossible allocation) and would wait for a writer on a pipe.
+    boost::system::error_code error;
+    if (m_fileName.empty() || !boost::filesystem::is_regular_file(m_fileName, error))
         return 0;
     // Parse into a fresh document so that a failed load leaves the current one as it was.
     auto loaded = std::make_unique<pugi::xml_document>();

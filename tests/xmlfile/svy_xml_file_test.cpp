@@ -378,6 +378,8 @@ TEST_F(SvyXmlFileBadInput, UnreadableOrMalformedFilesFail) {
     EXPECT_EQ(Load(WriteFile(dir.File("truncated.xml"), "<?xml version='1.0'?><R><A k='")), 0);
     EXPECT_EQ(Load(WriteFile(dir.File("unclosed.xml"), "<R><A></R>")), 0);
     EXPECT_EQ(Load(dir.path()), 0);
+    ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0600), 0);
+    EXPECT_EQ(Load(dir.File("pipe")), 0) << "a pipe is not read";
     EXPECT_EQ(Load(dir.File("missing.xml")), 0);
     // Markup that may or may not be accepted: unexpanded entities, a NUL byte, several roots.
     Load(WriteFile(dir.File("entities.xml"),
