@@ -105,6 +105,21 @@ void RemoveSubtree(xml_node parent, xml_node child) {
     parent.remove_child(child);
 }
 
+// Writes one top-level node of a saved file. The file is always UTF-8 (a document read from another
+// encoding holds its text as UTF-8), so a declaration that names an encoding is written naming
+// UTF-8; otherwise every non-ASCII character would be misread when the file is loaded again.
+void PrintTopLevel(xml_node node, pugi::xml_writer& writer) {
+    const unsigned flags = pugi::format_indent;
+    if (node.type() != pugi::node_declaration || !node.attribute("encoding")) {
+        node.print(writer, "\t", flags, pugi::encoding_utf8, 0);
+        return;
+    }
+    pugi::xml_document scratch;
+    xml_node copy = scratch.append_copy(node);
+    copy.attribute("encoding").set_value("UTF-8");
+    copy.print(writer, "\t", flags, pugi::encoding_utf8, 0);
+}
+
 class FileWriter : public pugi::xml_writer {
   public:
     explicit FileWriter(std::FILE* file) : m_file(file) {}
@@ -263,7 +278,7 @@ int16_t CXmlDom::SaveFile(const char* path) {
     const bool saved = platform::ReplaceFile(target, [this](std::FILE* file) {
         FileWriter writer(file);
         for (xml_node child = FirstChildOf(Document()); child; child = NextSiblingOf(child))
-            child.print(writer, "\t", pugi::format_indent, pugi::encoding_utf8, 0);
+            PrintTopLevel(child, writer);
         return writer.ok();
     });
     if (saved)

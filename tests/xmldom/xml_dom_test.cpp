@@ -294,6 +294,20 @@ TEST(XmlDomSave, RoundTripKeepsStructure) {
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
+// Text read from a Latin-1 document is held as UTF-8; the saved file must say what it holds.
+TEST(XmlDomSave, DocumentReadFromLatin1ReadsBackTheSame) {
+    TempDir dir;
+    Doc doc;
+    Load(doc, dir, "<?xml version='1.0' encoding='ISO-8859-1'?><R a='\xE9'>\xE9t\xE9</R>");
+    EXPECT_EQ(Text(doc), "\xC3\xA9t\xC3\xA9");
+    const std::string path = dir.File("out.xml");
+    ASSERT_EQ(XmlDom_SaveFile(doc, path.c_str()), XMLDOM_SAVE_OK);
+    Doc back;
+    ASSERT_EQ(XmlDom_LoadFile(back, path.c_str()), 1);
+    EXPECT_EQ(Text(back), "\xC3\xA9t\xC3\xA9");
+    EXPECT_EQ(Attr(back, "a"), "\xC3\xA9");
+}
+
 TEST(XmlDomSave, FailedSaveLeavesFilesAlone) {
     TempDir dir;
     Doc doc;
