@@ -16,6 +16,8 @@
 #include "svy3/external/position.h"
 #include "svy3/external/transform/coordinate_relationship.h"
 #include "svy3/external/uid.h"
+#include "svy3/settings/settings_block.h"
+#include "svy3/settings/settings_block_v110.h"
 #include "svy3/shell/line_offset_dlg.h"
 #include "svy3/shell/line_offset_prompt.h"
 #include "svy3/shell/svy_dll_app.h"
