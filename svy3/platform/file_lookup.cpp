@@ -21,8 +21,11 @@ std::string FindFileIgnoringCase(const std::string& path) {
     namespace fs = boost::filesystem;
     boost::system::error_code ec;
     const fs::path wanted(path);
-    if (fs::exists(wanted, ec) || ec)
+    // A missing file reports "no such file" in `ec`; any other status error ends the search.
+    const fs::file_status status = fs::status(wanted, ec);
+    if (fs::exists(status) || status.type() == fs::status_error)
         return path;
+    ec.clear();
     const fs::path folder = wanted.has_parent_path() ? wanted.parent_path() : fs::path(".");
     const std::string name = wanted.filename().string();
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {

@@ -1,0 +1,289 @@
+#include <gtest/gtest.h>
+
+#include <boost/make_shared.hpp>
+
+#include "support/test_support.h"
+#include "svy3/datablock/svy_data_block_v110.h"
+#include "svy3/external/gpr_param.h"
+#include "svy3/external/uid.h"
+#include "svy3/xmlfile/svy_xml_file.h"
+
+namespace {
+
+using ZAR::CSvyDataBlock_V110;
+using CLine = CSvyDataBlock_V110::CLine;
+using CDataFile = CSvyDataBlock_V110::CDataFile;
+
+// Stands in for the settings reader: a Settings element with bad="1" cannot be loaded, any other
+// gives an empty block.
+std::unique_ptr<ZAR::CSvySettingsBlock_V110> TestSettings(ZAR::CSVYXmlFile* file,
+                                                          std::string& /*error*/) {
+    std::string bad = "bad";
+    if (file->GetNodeAttribute(bad) && bad == "1")
+        return nullptr;
+    return std::make_unique<ZAR::CSvySettingsBlock_V110>();
+}
+
+// A DataFile element with the given attributes and body; an Odometer in metres unless the body
+// has one.
+std::string DataFile(const std::string& name, const std::string& ext, int seq,
+                     const std::string& body = "") {
+    std::string odometer = body.find("<Odometer") == std::string::npos
+                               ? "<Odometer start=\"0\" end=\"10\" step=\"0.05\" units=\"m\"/>"
+                               : "";
+    return "<DataFile name=\"" + name + "\" ext=\"" + ext + "\" seq=\"" + std::to_string(seq) +
+           "\"><DataSampleCnt dim0=\"2\" dim1=\"250\" dim2=\"100\" dim3=\"NA\"/>" + body +
+           odometer + "</DataFile>";
+}
+
+std::string Position(double x, double y, double t, const char* units = "m") {
+    return "<Position X=\"" + std::to_string(x) + "\" Y=\"" + std::to_string(y) +
+           "\" Z=\"NA\" normalized_file_pos=\"" + std::to_string(t) + "\" units=\"" + units +
+           "\"/>";
+}
+
+class DataBlockReaderTest : public testing::Test {
+  protected:
+    // Reads <ZAR_SVY><Data>body</Data></ZAR_SVY>; returns ReadSvyDataBlock's result.
+    int32_t Read(const std::string& body, bool withFactory = true) {
+        svy3_test::WriteFile(
+            m_dir.File("survey.svy"),
+            "<ZAR_SVY version=\"1.1.0\"><Data version=\"1.1.0\">" + body + "</Data></ZAR_SVY>");
+        EXPECT_EQ(m_file.Initialize(m_dir.File("survey.svy")), 1);
+        m_file.GotoChildNode("Data");
+        m_block = std::make_unique<CSvyDataBlock_V110>();
+        if (withFactory)
+            m_block->m_pSettingsFactory = TestSettings;
+        m_error.clear();
+        return m_block->ReadSvyDataBlock(&m_file, m_error);
+    }
+    CLine& Line(size_t i) { return *m_block->m_lines.at(i); }
+
+    svy3_test::TempDir m_dir;
+    ZAR::CSVYXmlFile m_file;
+    std::unique_ptr<CSvyDataBlock_V110> m_block;
+    std::string m_error;
+};
+
+TEST_F(DataBlockReaderTest, ReadsFilesWithConversionsAndSortedRecords) {
+    ASSERT_EQ(
+        Read("<DataDirPath>C:\\data\\</DataDirPath><Settings/>"
+             "<Line name=\"L1\">" +
+             DataFile("F1", "HD+DT1", 1,
+                      "<SensorID>7</SensorID><SensorID>3</SensorID><FileType UID=\"COR@@@\"/>"
+                      "<FileDirPath>sub</FileDirPath>" +
+                          Position(1, 5, 0.5) + Position(1, 2, 0.0) + Position(1, 9, 1.0, "M") +
+                          "<FIDComment ododist=\"300\" units=\"cm\" fileflag=\"Fx\">b"
+                          "</FIDComment><FIDComment ododist=\"1\" units=\"m\">a</FIDComment>"
+                          "<Odometer start=\"100\" end=\"500\" step=\"5\" units=\"cm\"/>") +
+             "</Line>"),
+        1)
+        << m_error;
+    EXPECT_EQ(m_error, "");
+    EXPECT_EQ(m_block->m_strDataDir, "C:\\data\\");
+    ASSERT_EQ(m_block->m_settings.size(), 1u);
+    ASSERT_EQ(m_block->m_lines.size(), 1u);
+    const CLine& line = Line(0);
+    EXPECT_EQ(line.m_strName, "L1");
+    EXPECT_EQ(line.m_pConverter, nullptr);
+    ASSERT_EQ(line.m_extensions.size(), 1u);
+    const CDataFile& file = *line.m_extensions[0]->m_files.at(0);
+    EXPECT_EQ(file.m_strName, "F1");
+    EXPECT_EQ(file.m_nFileType, static_cast<uint32_t>(ZAR::Str2UID("COR@@@")));
+    EXPECT_EQ(file.m_strDirectory, "sub");
+    EXPECT_EQ(file.m_sensorIDs, (std::vector<int32_t>{7, 3}));
+    EXPECT_EQ(file.m_nDim1, 250);
+    EXPECT_DOUBLE_EQ(file.m_dOdoStart, 1.0);
+    EXPECT_DOUBLE_EQ(file.m_dOdoEnd, 5.0);
+    EXPECT_DOUBLE_EQ(file.m_dOdoStep, 0.05);
+    EXPECT_EQ(file.m_pSettings, m_block->m_settings[0].get());
+    ASSERT_EQ(file.m_positions.size(), 3u);
+    EXPECT_EQ(file.m_positions[0].Y, 2.0);  // sorted by normalized file position
+    EXPECT_EQ(file.m_positions[2].Y, 9.0);
+    EXPECT_EQ(file.m_positions[0].unit, 1);
+    EXPECT_EQ(file.m_positions[2].unit, 5);  // upper-case M is not metres
+    ASSERT_EQ(file.m_fidComments.size(), 2u);
+    EXPECT_EQ(file.m_fidComments[0].comment, "a");
+    EXPECT_EQ(file.m_fidComments[0].fileflag, 'f');  // missing: the attribute's own name
+    EXPECT_DOUBLE_EQ(file.m_fidComments[1].ododist, 3.0);
+    EXPECT_EQ(file.m_fidComments[1].fileflag, 'F');
+}
+
+TEST_F(DataBlockReaderTest, SettingsAreInheritedAndReported) {
+    ASSERT_EQ(
+        Read("<Settings id=\"block\"/><Line name=\"A\"><Settings/>" + DataFile("a1", "HD+DT1", 1) +
+             DataFile("a2", "HD+DT1", 2, "<Settings/><Odometer units=\"m\"/>") +
+             "</Line><Line name=\"B\">" + DataFile("b1", "HD+DT1", 1) +
+             "<Settings bad=\"1\"/></Line>"),
+        1);
+    EXPECT_EQ(m_error, "\nWarning: <Settings> could not be correctly loaded.");
+    ASSERT_EQ(m_block->m_settings.size(), 3u);  // block, line A, file a2
+    const auto& settings = m_block->m_settings;
+    EXPECT_EQ(Line(0).m_extensions[0]->m_files[0]->m_pSettings, settings[1].get());
+    EXPECT_EQ(Line(0).m_extensions[0]->m_files[1]->m_pSettings, settings[2].get());
+    EXPECT_EQ(Line(1).m_extensions[0]->m_files[0]->m_pSettings, settings[0].get());
+
+    // Without any settings the first file stops the reading.
+    EXPECT_EQ(Read("<Line name=\"L\">" + DataFile("lonely", "HD+DT1", 1) + "</Line>"), 0);
+    EXPECT_EQ(m_error, "\nError: Cannot find corresponding settings for filelonely");
+    // Without a factory nothing is read or reported, so the same happens.
+    EXPECT_EQ(Read("<Settings/><Line>" + DataFile("x", "HD+DT1", 1) + "</Line>", false), 0);
+    EXPECT_EQ(m_error, "\nError: Cannot find corresponding settings for filex");
+}
+
+TEST_F(DataBlockReaderTest, SequenceSlotsPairingAndRefusals) {
+    const std::string hd = DataFile("P", ".hd", 1, "<FileType UID=\"COR@@@\"/>");
+    const std::string dt1 = DataFile("P", ".DT1", 1, "<FileType UID=\"COR@@@\"/>");
+    const std::string other = DataFile("P", ".DT1", 1, "<FileType UID=\"XYZ@@@\"/>");
+    ASSERT_EQ(Read("<Settings/><Line name=\"paired\">" + hd + dt1 + "</Line><Line name=\"apart\">" +
+                   hd + other + "</Line><Line name=\"gaps\">" + DataFile("g1", "HD+DT1", 1) +
+                   DataFile("g3", "hd+dt1", 3) + "</Line>"),
+              1)
+        << m_error;
+    ASSERT_EQ(Line(0).m_extensions.size(), 1u);  // the emptied .hd extension is cleared
+    EXPECT_EQ(Line(0).m_extensions[0]->m_strName, "HD+DT1");
+    EXPECT_EQ(Line(0).m_extensions[0]->m_files[0]->m_strExt, "HD+DT1");
+    ASSERT_EQ(Line(1).m_extensions.size(), 2u);
+    EXPECT_EQ(Line(1).m_extensions[0]->m_strName, ".hd");
+    EXPECT_EQ(Line(1).m_extensions[1]->m_strName, ".DT1");
+    const auto& slots = Line(2).m_extensions.at(0)->m_files;
+    ASSERT_EQ(slots.size(), 3u);
+    EXPECT_NE(slots[0], nullptr);
+    EXPECT_EQ(slots[1], nullptr);
+    EXPECT_EQ(slots[2]->m_strName, "g3");
+
+    EXPECT_EQ(Read("<Settings/><Line name=\"dup\">" + DataFile("a", "HD+DT1", 2) +
+                   DataFile("b", "HD+DT1", 2) + "</Line>"),
+              0);
+    EXPECT_EQ(m_error, "\nError: Invalid file sequence in line:dup");
+    EXPECT_EQ(Read("<Settings/><Line name=\"zero\">" + DataFile("a", "HD+DT1", 0) + "</Line>"), 0);
+    EXPECT_EQ(m_error, "\nError: Invalid file sequence in line:zero");
+}
+
+TEST_F(DataBlockReaderTest, LineSetsAreReadAndOrderedByName) {
+    ASSERT_EQ(Read("<Settings/><LineSet name=\"b\"/><LineSet name=\"A\"><Line name=\"z\"/>"
+                   "<Line name=\"y\"/></LineSet><LineSet name=\"a\"/><Line name=\"outside\"/>"),
+              1);
+    EXPECT_TRUE(m_block->m_lines.empty());  // direct lines are not read beside line sets
+    ASSERT_EQ(m_block->m_lineSets.size(), 3u);
+    EXPECT_EQ(m_block->m_lineSets[0]->m_strName, "A");
+    EXPECT_EQ(m_block->m_lineSets[1]->m_strName, "a");
+    EXPECT_EQ(m_block->m_lineSets[2]->m_strName, "b");
+    const auto& lines = m_block->m_lineSets[0]->m_lines;
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0]->m_strName, "y");
+    EXPECT_EQ(m_block->m_lineSets[0]->m_displayLines.size(), 2u);
+}
+
+TEST_F(DataBlockReaderTest, LineTypesExtentsDirectionsAndDisplayOrder) {
+    ASSERT_EQ(Read("<Settings/>"
+                   "<Line name=\"alongY\">" +
+                   DataFile("a", "HD+DT1", 1,
+                            Position(5.0, 1, 0) + Position(5.004, 3, 0.5) + Position(4.998, 2, 1)) +
+                   "</Line><Line name=\"alongX\">" +
+                   DataFile("b", "HD+DT1", 1, Position(3, 7, 0) + Position(1, 7.005, 1)) +
+                   "</Line><Line name=\"diagonal\">" +
+                   DataFile("c", "HD+DT1", 1, Position(0, 0, 0) + Position(2, 2, 1)) +
+                   "</Line><Line name=\"empty\">" + DataFile("d", "HD+DT1", 1) +
+                   "</Line><Line name=\"alongY2\">" +
+                   DataFile("e", "HD+DT1", 1, Position(2, 0, 0) + Position(2, 4, 1)) + "</Line>"),
+              1)
+        << m_error;
+    const CLine& alongY = Line(0);
+    EXPECT_EQ(alongY.m_eType, ZAR::eLineAlongY);
+    EXPECT_DOUBLE_EQ(alongY.m_dStartX, 4.998);
+    EXPECT_DOUBLE_EQ(alongY.m_dEndX, 5.004);
+    EXPECT_DOUBLE_EQ(alongY.m_dStartY, 1.0);
+    EXPECT_DOUBLE_EQ(alongY.m_dEndY, 3.0);
+    EXPECT_EQ(alongY.m_dPositionCount, 3.0);
+    EXPECT_EQ(alongY.m_cDirection, 'Y');  // more than two positions
+
+    const CLine& alongX = Line(1);
+    EXPECT_EQ(alongX.m_eType, ZAR::eLineAlongX);
+    EXPECT_EQ(alongX.m_cDirection, 'R');  // X decreases within the file
+    EXPECT_DOUBLE_EQ(alongX.m_dStartX, 1.0);
+    EXPECT_DOUBLE_EQ(alongX.m_dEndX, 3.0);
+
+    EXPECT_EQ(Line(2).m_eType, ZAR::eLineUnknown);
+    EXPECT_EQ(Line(2).m_cDirection, 'N');
+    const CLine& empty = Line(3);
+    EXPECT_EQ(empty.m_eType, ZAR::eLineAlongY);
+    EXPECT_EQ(empty.m_dEndX, 0.0);
+    EXPECT_EQ(empty.m_cDirection, 'N');
+
+    // Display order: type 0, then 2, then 3 by (start X, start Y).
+    std::vector<std::string> order;
+    for (const CLine* line : m_block->m_displayLines)
+        order.push_back(line->m_strName);
+    EXPECT_EQ(order,
+              (std::vector<std::string>{"diagonal", "alongX", "empty", "alongY2", "alongY"}));
+}
+
+TEST_F(DataBlockReaderTest, LinearReferencesFillTheConverter) {
+    ASSERT_EQ(Read("<Settings/><Line name=\"L\"><LinearRef ododist=\"0\" refdist=\"10\" "
+                   "reflateral=\"1\" units=\"m\"/><LinearRef ododist=\"500\" refdist=\"200\" "
+                   "reflateral=\"0\" units=\"cm\"/></Line>"),
+              1);
+    const CLine& line = Line(0);
+    ASSERT_EQ(line.m_linearRefs.size(), 2u);
+    EXPECT_EQ(line.m_linearRefs[0].ododist, 0.0);
+    EXPECT_DOUBLE_EQ(line.m_linearRefs[1].ododist, 5.0);
+    EXPECT_DOUBLE_EQ(line.m_linearRefs[1].refdist, 2.0);
+    EXPECT_EQ(line.m_linearRefs[1].unit, 2);
+    ASSERT_NE(line.m_pConverter, nullptr);
+    // Each list sorted by itself: reference 2 pairs with odometer 0, reference 10 with 5.
+    EXPECT_DOUBLE_EQ(line.m_pConverter->User2Odo(2.0), 0.0);
+    EXPECT_DOUBLE_EQ(line.m_pConverter->User2Odo(10.0), 5.0);
+}
+
+TEST_F(DataBlockReaderTest, MissingElementsAndTheCreatedSampleCount) {
+    // A header for F2 in the document's folder (named in upper case, as field files are).
+    ZAR::GprParam header;
+    auto param = boost::make_shared<ZAR::SGprParam>();
+    param->NumTraces = 321;
+    param->SamplesPerTrace = 512;
+    header.SetGprParam(param);
+    ASSERT_EQ(header.Save(m_dir.File("F2.HD")), 0);
+
+    ASSERT_EQ(Read("<Settings/><Line name=\"L\"><DataFile name=\"F1\" ext=\"HD+DT1\" seq=\"1\"/>"
+                   "<DataFile name=\"F2\" ext=\"HD+DT1\" seq=\"2\"><Odometer step=\"NA\" "
+                   "units=\"m\"/></DataFile></Line>"),
+              1);
+    EXPECT_EQ(m_error, "\nError: Missing element: <Odometer>");
+    const auto& files = Line(0).m_extensions[0]->m_files;
+    EXPECT_EQ(files[0]->m_nDim1, -1);
+    EXPECT_EQ(files[0]->m_nDim2, -1);
+    EXPECT_EQ(files[1]->m_nDim1, 512);
+    EXPECT_EQ(files[1]->m_nDim2, 321);
+    EXPECT_EQ(files[1]->m_dOdoStep, 0.0);
+
+    // The created element is in the in-memory document.
+    ASSERT_EQ(m_file.Save(m_dir.File("saved.svy")), 0);
+    const std::string saved = svy3_test::ReadFile(m_dir.File("saved.svy"));
+    EXPECT_NE(saved.find("<DataSampleCnt dim0=\"2\" dim1=\"-1\" dim2=\"-1\" dim3=\"NA\" />"),
+              std::string::npos);
+    EXPECT_NE(saved.find("dim1=\"512\" dim2=\"321\""), std::string::npos);
+
+    // Without DataDirPath the document's folder is the data folder.
+    EXPECT_EQ(m_block->m_strDataDir.back(), '\\');
+    EXPECT_EQ(m_block->m_strDataDir.substr(0, m_dir.path().size()), m_dir.path());
+
+    // Not on Data: nothing is read.
+    m_file.GotoRootNode();
+    CSvyDataBlock_V110 block;
+    EXPECT_EQ(block.ReadSvyDataBlock(&m_file, m_error), 0);
+}
+
+TEST(DataBlockTolerance, ComparesWithinTheToleranceInTheGivenUnit) {
+    CSvyDataBlock_V110 block;
+    EXPECT_TRUE(block.CheckStepSizeTolerance(1.0, 1.0, 1));
+    EXPECT_TRUE(block.CheckStepSizeTolerance(1.0, 1.005, 1));
+    EXPECT_TRUE(block.CheckStepSizeTolerance(1.005, 1.0, 1));
+    EXPECT_FALSE(block.CheckStepSizeTolerance(1.0, 1.02, 1));
+    EXPECT_FALSE(block.CheckStepSizeTolerance(1.02, 1.0, 1));
+    EXPECT_TRUE(block.CheckStepSizeTolerance(100.0, 100.9, 2));  // 0.01 m is 1 cm
+    block.SetStepSizeTolerance(0.5);
+    EXPECT_TRUE(block.CheckStepSizeTolerance(1.0, 1.4, 1));
+}
+
+}  // namespace
