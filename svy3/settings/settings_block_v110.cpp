@@ -76,7 +76,7 @@ double CSvySettingsBlock_V110::AntennaSeparation(SAntenna a, SAntenna b) {
 
 }  // namespace ZAR
 
-extern "C" void SVY_STDCALL SVYSettingsBlock_GetVerStr(char* buffer, int32_t size) {
+extern "C" void SVYSettingsBlock_GetVerStr(char* buffer, int32_t size) {
     // Unlike the cursor's version text, this one is cut short to fit a small buffer.
     ZAR::platform::CopyVersionTextTruncated(
         "SVYSettingsBlock\t1.1.1.0\tVersion 1 Release 1\t2005-10-14\tSVY3-SETTINGS", buffer, size);

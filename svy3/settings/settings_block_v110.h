@@ -95,4 +95,4 @@ class SVY3_API CSvySettingsBlock_V110 : public CSvySettingsBlock {
 // Fills `buffer` of `size` bytes with the settings block module's version text (five
 // tab-separated fields). At most size - 1 characters are copied and the last byte receives a
 // terminator, so a short buffer gets the text cut short.
-extern "C" SVY3_API void SVY_STDCALL SVYSettingsBlock_GetVerStr(char* buffer, int32_t size);
+extern "C" SVY3_API void SVYSettingsBlock_GetVerStr(char* buffer, int32_t size);
