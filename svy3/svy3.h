@@ -18,6 +18,7 @@
 #include "svy3/external/uid.h"
 #include "svy3/settings/settings_block.h"
 #include "svy3/settings/settings_block_v110.h"
+#include "svy3/settings/data_line_and_sequence_file_params.h"
 #include "svy3/shell/line_offset_dlg.h"
 #include "svy3/shell/line_offset_prompt.h"
 #include "svy3/shell/svy_dll_app.h"

@@ -13,6 +13,9 @@
 
 namespace ZAR {
 
+class GprParam;
+class CSvySettingsBlock_V110;
+
 // Owns one XmlDom_ document handle and moves a cursor over its nodes. Names and texts pass through
 // a 256-byte text buffer: a name, path or text of 256 bytes or more handed to an operation that
 // uses the buffer fails with 0, and a value read back that does not fit makes the read fail with 0.
@@ -170,6 +173,14 @@ class SVY3_API CSVYXmlFile {
     // "Invalid DateTime" when the header or its date cannot be read) and that date and time as its
     // date and time attributes. The cursor ends where it started. Always returns 1.
     int32_t WriteSiteDefinition(const SCreatedBy& createdBy, const std::string& headerPath);
+
+    // Settings from data headers. Appends a Settings block (version "1.2.0") built from the
+    // loaded `header` to the current element, where the cursor ends. `stepSize` 0.0 writes the
+    // header's step size, any other value replaces it; the unit symbol is the header's. Returns 1.
+    int32_t WriteSettingsBlock_V110(const GprParam& header, double stepSize);
+    // A new settings block built from the loaded `header`, lengths in metres; never null. The
+    // document is not touched.
+    static std::unique_ptr<CSvySettingsBlock_V110> LoadSettings110FromHd(const GprParam& header);
 
   protected:
     // Forgets every saved position and releases the document handle.
