@@ -23,3 +23,5 @@
 #include "svy3/shell/line_offset_prompt.h"
 #include "svy3/shell/svy_dll_app.h"
 #include "svy3/shell/version_resource.h"
+#include "svy3/datablock/query_records.h"
+#include "svy3/datablock/svy_data_block_interface.h"
