@@ -8,18 +8,23 @@ namespace {
 
 void WriteSettings(std::FILE* f, const char* indent) {
     std::fprintf(f,
-                 "%s<Settings version=\"1.1.0\">\n"
-                 "%s\t<SampleCnt>250</SampleCnt>\n"
-                 "%s\t<TimeZeroSample>25</TimeZeroSample>\n"
-                 "%s\t<SamplingInterval units=\"ns\">0.400000</SamplingInterval>\n"
-                 "%s\t<StepSize units=\"m\">0.050000</StepSize>\n"
-                 "%s\t<Frequency units=\"MHz\">250.000000</Frequency>\n"
-                 "%s\t<Transmitter><AntPosition X=\"0.000000\" Y=\"0.000000\" Z=\"0.000000\" "
-                 "units=\"m\"/></Transmitter>\n"
-                 "%s\t<Receiver><AntPosition X=\"0.380000\" Y=\"0.000000\" Z=\"0.000000\" "
-                 "units=\"m\"/></Receiver>\n"
-                 "%s</Settings>\n",
-                 indent, indent, indent, indent, indent, indent, indent, indent, indent);
+                 "%s<Settings version=\"1.2.0\">"
+                 "<Trace sample_cnt=\"250\" time_zero_cnt=\"25.000000\" interval_ns=\"0.400000\"/>"
+                 "<OdometerCal ticks_per_m=\"500.000000\" sensorID=\"NA\"/>"
+                 "<StepSize units=\"m\">0.050000</StepSize>"
+                 "<NominalFrequency units=\"Mhz\">250.000000</NominalFrequency>"
+                 "<Pulse units=\"Vpp\">400.000000</Pulse>"
+                 "<Antenna><Receiver><AntPosition X=\"0\" Y=\"0.190000\" Z=\"0\" units=\"m\" "
+                 "reference=\"relative\"/><AntOrientation X=\"NA\" Y=\"NA\" Z=\"NA\" "
+                 "units=\"Perpendicular\" reference=\"relative\"/></Receiver>"
+                 "<Transmitter><AntPosition X=\"0\" Y=\"-0.190000\" Z=\"0\" units=\"m\" "
+                 "reference=\"relative\"/><AntOrientation X=\"NA\" Y=\"NA\" Z=\"NA\" "
+                 "units=\"Perpendicular\" reference=\"relative\"/></Transmitter></Antenna>"
+                 "<SurveyMode>Reflection</SurveyMode>"
+                 "<Process operationUID=\"STACK@\" implementation=\"GPR System\" version=\"NA\" "
+                 "DIP=\"NA\" buffer=\"no\" ID=\"-1\"><Stack type=\"sample\">16</Stack></Process>"
+                 "</Settings>\n",
+                 indent);
 }
 
 }  // namespace

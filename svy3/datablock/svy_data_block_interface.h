@@ -97,6 +97,9 @@ class SVY3_API CSvyDataBlockInterface_V110 : public CSvyDataBlockInterface {
 
     // Step size tolerance (metres) used when line types are derived.
     void SetStepSizeTolerance(double tolerance);
+    // The model behind the lookups, read-only: for callers that walk every line and file (files
+    // without positions included, which the numbered lookups pass over).
+    const CSvyDataBlock_V110& GetDataBlock() const { return m_dataBlock; }
 
     std::string GetDataDir() override;
     // Counts the lines by name / in document order; `set` n >= 0 counts that set only.

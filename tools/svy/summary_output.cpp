@@ -1,0 +1,155 @@
+#include "tools/svy/summary_output.h"
+
+#include <cstdio>
+#include <string>
+
+namespace svy_tool {
+namespace {
+
+const char* LineTypeText(int type) {
+    switch (type) {
+        case 0:
+            return "free";
+        case 1:
+            return "reserved";
+        case 2:
+            return "along X";
+        case 3:
+            return "along Y";
+        default:
+            return "?";
+    }
+}
+
+std::string Number(double value, int decimals = 3) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+}  // namespace
+
+void PrintSummary(const ProjectSummary& s, std::ostream& out) {
+    out << "Project   " << s.path << "\n";
+    out << "Version   " << (s.version.empty() ? "(none)" : s.version) << "\n";
+    out << "Data dir  " << s.dataDir << "\n";
+    if (!s.provenance.empty()) {
+        out << "\nProvenance\n";
+        for (const ProvenanceEntry& p : s.provenance) {
+            out << "  " << p.block << ", " << p.kind << " by " << p.name << " " << p.version
+                << " (DIP " << p.dip << ") on " << p.date << " " << p.time;
+            if (!p.comment.empty())
+                out << ": " << p.comment;
+            out << "\n";
+        }
+    }
+    if (!s.siteFields.empty() || !s.siteComments.empty()) {
+        out << "\nSite\n";
+        for (const auto& field : s.siteFields)
+            out << "  " << field.first << ": " << field.second << "\n";
+        for (size_t i = 0; i < s.siteComments.size(); ++i)
+            out << "  Comment " << i + 1 << ": " << s.siteComments[i] << "\n";
+        if (!s.jobDate.empty())
+            out << "  Job date: " << s.jobDate << "\n";
+    }
+    out << "\nLine sets (" << s.lineSets.size() << ")";
+    for (const std::string& set : s.lineSets)
+        out << "  " << set;
+    out << "\n\nLines (" << s.lines.size() << ")\n";
+    for (const LineSummary& line : s.lines) {
+        out << "  " << line.name;
+        if (!line.set.empty())
+            out << " [" << line.set << "]";
+        out << ": " << LineTypeText(line.type) << ", X " << Number(line.startX) << " .. "
+            << Number(line.endX) << ", Y " << Number(line.startY) << " .. " << Number(line.endY)
+            << ", direction " << line.direction << ", " << line.files.size() << " files ("
+            << line.fileSlots << " slots), " << Number(line.positionCount, 0) << " positions\n";
+        for (const FileSummary& file : line.files) {
+            out << "    " << file.path << "  " << file.kind << "  odometer "
+                << Number(file.odoStart) << " .. " << Number(file.odoEnd) << " m step "
+                << Number(file.odoStep, 4) << "  dims " << file.dim0 << "x" << file.dim1 << "x"
+                << file.dim2;
+            if (file.settingsIndex >= 0)
+                out << "  settings #" << file.settingsIndex + 1;
+            out << "\n";
+        }
+    }
+    if (!s.settings.empty()) {
+        out << "\nSettings (" << s.settings.size() << ")\n";
+        for (size_t i = 0; i < s.settings.size(); ++i) {
+            const SettingsSummary& set = s.settings[i];
+            out << "  #" << i + 1 << ": " << set.sampleCount << " samples at "
+                << Number(set.sampleIntervalNs, 4) << " ns, time zero " << Number(set.timeZero, 1)
+                << ", step " << Number(set.stepSizeMetres, 4) << " m, "
+                << Number(set.frequencyMHz, 0) << " MHz, " << Number(set.pulserVoltage, 0)
+                << " V, odometer " << Number(set.odometerTicksPerMetre, 2)
+                << " ticks/m, antenna separation " << Number(set.antennaSeparationMetres) << " m, "
+                << set.surveyMode;
+            for (const std::string& step : set.processing)
+                out << ", " << step;
+            out << "\n";
+        }
+    }
+    if (!s.messages.empty())
+        out << "\nMessages\n" << s.messages;
+}
+
+nlohmann::json SummaryToJson(const ProjectSummary& s) {
+    using nlohmann::json;
+    json provenance = json::array();
+    for (const ProvenanceEntry& p : s.provenance)
+        provenance.push_back({{"block", p.block},
+                              {"kind", p.kind},
+                              {"name", p.name},
+                              {"version", p.version},
+                              {"dip", p.dip},
+                              {"date", p.date},
+                              {"time", p.time},
+                              {"comment", p.comment}});
+    json site = json::object();
+    for (const auto& field : s.siteFields)
+        site[field.first] = field.second;
+    json settings = json::array();
+    for (const SettingsSummary& set : s.settings)
+        settings.push_back({{"sampleCount", set.sampleCount},
+                            {"timeZero", set.timeZero},
+                            {"sampleIntervalNs", set.sampleIntervalNs},
+                            {"stepSizeMetres", set.stepSizeMetres},
+                            {"frequencyMHz", set.frequencyMHz},
+                            {"pulserVoltage", set.pulserVoltage},
+                            {"odometerTicksPerMetre", set.odometerTicksPerMetre},
+                            {"antennaSeparationMetres", set.antennaSeparationMetres},
+                            {"surveyMode", set.surveyMode},
+                            {"processing", set.processing}});
+    json lines = json::array();
+    for (const LineSummary& line : s.lines) {
+        json files = json::array();
+        for (const FileSummary& file : line.files)
+            files.push_back({{"path", file.path},
+                             {"kind", file.kind},
+                             {"odometer", {file.odoStart, file.odoEnd, file.odoStep}},
+                             {"dims", {file.dim0, file.dim1, file.dim2}},
+                             {"positions", file.positionCount},
+                             {"settings", file.settingsIndex}});
+        lines.push_back({{"name", line.name},
+                         {"set", line.set},
+                         {"type", line.type},
+                         {"start", {line.startX, line.startY}},
+                         {"end", {line.endX, line.endY}},
+                         {"direction", std::string(1, line.direction)},
+                         {"positions", line.positionCount},
+                         {"fileSlots", line.fileSlots},
+                         {"files", files}});
+    }
+    return {{"path", s.path},
+            {"version", s.version},
+            {"dataDir", s.dataDir},
+            {"provenance", provenance},
+            {"site", {{"fields", site}, {"comments", s.siteComments}, {"jobDate", s.jobDate}}},
+            {"lineSets", s.lineSets},
+            {"lines", lines},
+            {"settings", settings},
+            {"messages", s.messages}};
+}
+
+}  // namespace svy_tool

@@ -1,0 +1,19 @@
+// Printing a project summary for people (text) and for programs (JSON).
+#pragma once
+
+#include <ostream>
+
+#include <nlohmann/json.hpp>
+
+#include "tools/svy/project_summary.h"
+
+namespace svy_tool {
+
+// A readable report: version, provenance, site, line sets, lines with their files, settings and
+// messages.
+void PrintSummary(const ProjectSummary& summary, std::ostream& out);
+
+// The same content as a JSON object.
+nlohmann::json SummaryToJson(const ProjectSummary& summary);
+
+}  // namespace svy_tool
