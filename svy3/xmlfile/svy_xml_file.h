@@ -6,6 +6,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "svy3/document/created_by.h"
 #include "svy3/platform/export.h"
@@ -173,6 +174,23 @@ class SVY3_API CSVYXmlFile {
     // "Invalid DateTime" when the header or its date cannot be read) and that date and time as its
     // date and time attributes. The cursor ends where it started. Always returns 1.
     int32_t WriteSiteDefinition(const SCreatedBy& createdBy, const std::string& headerPath);
+
+    // Appends a Data block for `files` (full paths) to the current element (the root) and returns
+    // there: one Line per line number among the files (see CDataLineAndSequenceFileParams; files
+    // of other kinds count as line 1), holding the ".dt1" and ".sen" files of the line in sequence
+    // order with their odometer ranges, a Settings block from the line's first readable header,
+    // and a LinearRef. Data files are read from `dataDir` (document form, ending with a
+    // separator). Asks for the line spacing through CLineOffsetDlg when the files span more than
+    // one line. Radar files without a readable header and files of other kinds get no entry.
+    // Throws CWriterError when a ".sen" file cannot be read or the selection names one data file
+    // twice; what was written so far stays. Returns 1.
+    int32_t WriteDataBlock_V110(const SCreatedBy& createdBy, const std::vector<std::string>& files,
+                                const std::string& dataDir);
+    // Reads the Odometer element under the document element of the XML file at `path` (a file
+    // system path): its start, end (doubles; left unchanged when missing) and units (a missing
+    // attribute leaves the text "units"). Returns 1 when there is an Odometer element, else 0.
+    static int32_t GetSenOdometer(const std::string& path, double& start, double& end,
+                                  std::string& units);
 
     // Settings from data headers. Appends a Settings block (version "1.2.0") built from the
     // loaded `header` to the current element, where the cursor ends. `stepSize` 0.0 writes the
