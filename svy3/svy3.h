@@ -2,12 +2,17 @@
 // Including this header makes every public interface of the library available.
 #pragma once
 
+// Platform services: message boxes, date-time, export macros.
 #include "svy3/platform/date_time.h"
 #include "svy3/platform/export.h"
 #include "svy3/platform/message_box.h"
-#include "svy3/reference/converter.h"
-#include "svy3/reference/reference_converter.h"
-#include "svy3/reference/rounding.h"
+
+// The XML layer: the XmlDom_ functions, the document cursor and typed node values.
+#include "svy3/xmldom/xml_dom_api.h"
+#include "svy3/xmlfile/svy_node_value.h"
+#include "svy3/xmlfile/svy_xml_file.h"
+
+// Units, radar headers, positions, zones and coordinate transforms.
 #include "svy3/external/cfile.h"
 #include "svy3/external/gpr_param.h"
 #include "svy3/external/gps_zone.h"
@@ -16,13 +21,30 @@
 #include "svy3/external/position.h"
 #include "svy3/external/transform/coordinate_relationship.h"
 #include "svy3/external/uid.h"
+
+// The project document: provenance, site definition, top-level interface.
+#include "svy3/document/created_by.h"
+#include "svy3/document/site_definition.h"
+#include "svy3/document/svy_interface.h"
+
+// Settings blocks and data file names.
+#include "svy3/settings/data_line_and_sequence_file_params.h"
 #include "svy3/settings/settings_block.h"
 #include "svy3/settings/settings_block_v110.h"
-#include "svy3/settings/data_line_and_sequence_file_params.h"
+
+// Distance references.
+#include "svy3/reference/converter.h"
+#include "svy3/reference/reference_converter.h"
+#include "svy3/reference/rounding.h"
+
+// The data block: model, reader, queries.
+#include "svy3/datablock/line_type.h"
+#include "svy3/datablock/query_records.h"
+#include "svy3/datablock/svy_data_block_interface.h"
+#include "svy3/datablock/svy_data_block_v110.h"
+
+// The library object, version resource and line offset dialog.
 #include "svy3/shell/line_offset_dlg.h"
 #include "svy3/shell/line_offset_prompt.h"
 #include "svy3/shell/svy_dll_app.h"
 #include "svy3/shell/version_resource.h"
-#include "svy3/datablock/query_records.h"
-#include "svy3/datablock/svy_data_block_interface.h"
-#include "svy3/datablock/writer_error.h"
