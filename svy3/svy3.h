@@ -42,6 +42,7 @@
 #include "svy3/datablock/query_records.h"
 #include "svy3/datablock/svy_data_block_interface.h"
 #include "svy3/datablock/svy_data_block_v110.h"
+#include "svy3/datablock/writer_error.h"
 
 // The library object, version resource and line offset dialog.
 #include "svy3/shell/line_offset_dlg.h"
