@@ -1,11 +1,15 @@
 // svy: the command-line tool of the svy3 library.
 //
-//   svy info PROJECT [--json]     summary of a project document
+//   svy info PROJECT [--json]                    summary of a project document
+//   svy create OUT.svy FILE... [options]         project document from radar files
+//   svy demo [DIR]                               sample survey, its project and its summary
 #include <iostream>
 #include <string>
 
 #include <CLI/CLI.hpp>
 
+#include "tools/svy/create_command.h"
+#include "tools/svy/demo_survey.h"
 #include "tools/svy/project_summary.h"
 #include "tools/svy/summary_output.h"
 
@@ -18,6 +22,24 @@ int main(int argc, char** argv) {
     CLI::App* info = app.add_subcommand("info", "Print a summary of a project document");
     info->add_option("PROJECT", project, "Project document (.svy)")->required();
     info->add_flag("--json", json, "Print the summary as JSON");
+
+    svy_tool::CreateOptions create;
+    CLI::App* createCommand =
+        app.add_subcommand("create", "Create a project document from .DT1, .HD and .sen files");
+    createCommand->add_option("OUT", create.output, "Project document to write")->required();
+    createCommand->add_option("FILE", create.inputs, "Data files or glob patterns")->required();
+    createCommand->add_option("--data-dir", create.dataDir,
+                              "Folder of the data files (default: the first file's folder)");
+    createCommand
+        ->add_option("--line-spacing", create.lineSpacing,
+                     "Spacing between lines in metres (default: ask on the terminal)")
+        ->check(CLI::Range(0.0, 1000.0));
+    createCommand->add_option("--created-by", create.createdBy,
+                              "Program name written into the provenance records");
+
+    std::string demoFolder = "demo-survey";
+    CLI::App* demo = app.add_subcommand("demo", "Generate a sample survey and its project");
+    demo->add_option("DIR", demoFolder, "Folder for the sample survey (default: demo-survey)");
 
     CLI11_PARSE(app, argc, argv);
 
@@ -32,6 +54,11 @@ int main(int argc, char** argv) {
             std::cout << svy_tool::SummaryToJson(summary).dump(2) << "\n";
         else
             svy_tool::PrintSummary(summary, std::cout);
+        return 0;
     }
+    if (createCommand->parsed())
+        return svy_tool::RunCreate(create, std::cout);
+    if (demo->parsed())
+        return svy_tool::RunDemo(demoFolder, std::cout);
     return 0;
 }

@@ -132,6 +132,8 @@ bool SummarizeProject(const std::string& path, ProjectSummary& summary, std::str
         line.endY = model.m_dEndY;
         line.positionCount = model.m_dPositionCount;
         line.direction = model.m_cDirection;
+        if (!model.m_linearRefs.empty())
+            line.lateralOffset = model.m_linearRefs.front().reflateral;
         for (const auto& extension : model.m_extensions) {
             line.fileSlots += static_cast<int>(extension->m_files.size());
             for (const auto& file : extension->m_files) {

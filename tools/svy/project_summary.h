@@ -34,6 +34,7 @@ struct LineSummary {
     double startX = 0, endX = 0, startY = 0, endY = 0;
     double positionCount = 0;
     char direction = 'N';
+    double lateralOffset = 0;  // metres from the first line, from the line's distance reference
     std::vector<FileSummary> files;  // empty slots (gaps in the sequence) are not listed
     int fileSlots = 0;
 };

@@ -62,8 +62,9 @@ void PrintSummary(const ProjectSummary& s, std::ostream& out) {
             out << " [" << line.set << "]";
         out << ": " << LineTypeText(line.type) << ", X " << Number(line.startX) << " .. "
             << Number(line.endX) << ", Y " << Number(line.startY) << " .. " << Number(line.endY)
-            << ", direction " << line.direction << ", " << line.files.size() << " files ("
-            << line.fileSlots << " slots), " << Number(line.positionCount, 0) << " positions\n";
+            << ", direction " << line.direction << ", offset " << Number(line.lateralOffset)
+            << " m, " << line.files.size() << " files (" << line.fileSlots << " slots), "
+            << Number(line.positionCount, 0) << " positions\n";
         for (const FileSummary& file : line.files) {
             out << "    " << file.path << "  " << file.kind << "  odometer "
                 << Number(file.odoStart) << " .. " << Number(file.odoEnd) << " m step "
@@ -137,6 +138,7 @@ nlohmann::json SummaryToJson(const ProjectSummary& s) {
                          {"start", {line.startX, line.startY}},
                          {"end", {line.endX, line.endY}},
                          {"direction", std::string(1, line.direction)},
+                         {"lateralOffset", line.lateralOffset},
                          {"positions", line.positionCount},
                          {"fileSlots", line.fileSlots},
                          {"files", files}});

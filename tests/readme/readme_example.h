@@ -1,0 +1,8 @@
+// The README's code example, built into the tests.
+#pragma once
+
+#include <string>
+#include <vector>
+
+int ListLines(const std::string& path);
+int CreateProject(const std::string& path, const std::vector<std::string>& files);
