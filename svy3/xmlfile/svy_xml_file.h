@@ -175,13 +175,14 @@ class SVY3_API CSVYXmlFile {
     // date and time attributes. The cursor ends where it started. Always returns 1.
     int32_t WriteSiteDefinition(const SCreatedBy& createdBy, const std::string& headerPath);
 
-    // Document creation. Replaces the held document by a new project document: the description
-    // comment and the root ZAR_SVY with version "1.1.0"; then, unless `files` is empty, the site
-    // definition from the header of the first ".dt1" file and the data block of all `files`, and
-    // saves it to `path`. `dataDir` (used unchanged) is the folder of the data files; null takes
-    // the first file's folder, separator included. Returns 1 when `files` is empty (nothing
-    // saved), -1 after a block writer failure (shown in a message box; nothing saved), else the
-    // code of Save (0 saved). `path` becomes the stored path in every case.
+    // Document creation. Replaces the held document (saved positions are forgotten) by a new
+    // project document: the description comment and the root ZAR_SVY with version "1.1.0"; then,
+    // unless `files` is empty, the site definition from the header of the first ".dt1" file and
+    // the data block of all `files`, and saves it to `path`. `dataDir` (used unchanged) is the
+    // folder of the data files; null takes the first file's folder, separator included. Returns 1
+    // when `files` is empty (nothing saved), -1 after a block writer failure (shown in a message
+    // box; nothing saved), else the code of Save (0 saved). `path` becomes the stored path in
+    // every case.
     int32_t CreateNewFile_V110(const std::string& path, const SCreatedBy& createdBy,
                                const std::vector<std::string>& files, const char* dataDir);
     // Appends a Data block for `files` (full paths) to the current element (the root) and returns
@@ -205,8 +206,9 @@ class SVY3_API CSVYXmlFile {
     // loaded `header` to the current element, where the cursor ends. `stepSize` 0.0 writes the
     // header's step size, any other value replaces it; the unit symbol is the header's. Returns 1.
     int32_t WriteSettingsBlock_V110(const GprParam& header, double stepSize);
-    // A new settings block built from the loaded `header`, lengths in metres; never null. The
-    // document is not touched.
+    // A new settings block built from the loaded `header` (settings_block_v110.h): antenna
+    // positions in metres, the step size in the header's unit; never null. The document is not
+    // touched.
     static std::unique_ptr<CSvySettingsBlock_V110> LoadSettings110FromHd(const GprParam& header);
 
   protected:
