@@ -10,6 +10,7 @@
 #include "svy3/external/uid.h"
 #include "svy3/platform/file_lookup.h"
 #include "svy3/platform/path_text.h"
+#include "svy3/xmlfile/attribute_text.h"
 #include "svy3/xmlfile/leading_number.h"
 #include "svy3/xmlfile/svy_node_value.h"
 #include "svy3/xmlfile/svy_xml_file.h"
@@ -19,17 +20,6 @@ namespace {
 
 constexpr Enum<UNIT_TYPE> kMetre = 1;
 constexpr Enum<UNIT_TYPE> kPositionOtherUnit = 5;
-
-// An attribute read with the in-out convention: a missing attribute leaves its own name.
-std::string Attribute(CSVYXmlFile& file, const char* name) {
-    std::string text = name;
-    file.GetNodeAttribute(text);
-    return text;
-}
-
-double DoubleAttribute(CSVYXmlFile& file, const char* name) {
-    return LeadingDouble(Attribute(file, name).c_str());
-}
 
 // The folder of the project document, without its trailing separator.
 std::string DocumentFolder(const CSVYXmlFile& file) {
@@ -64,12 +54,12 @@ void ReadPositions(CSVYXmlFile& file, std::vector<CSvyDataBlock_V110::CDataFile:
         return;
     do {
         CSvyDataBlock_V110::CDataFile::SPosition position;
-        position.X = DoubleAttribute(file, "X");
-        position.Y = DoubleAttribute(file, "Y");
-        const std::string z = Attribute(file, "Z");
+        position.X = AttributeDouble(file, "X");
+        position.Y = AttributeDouble(file, "Y");
+        const std::string z = AttributeText(file, "Z");
         position.Z = z.find("NA") != std::string::npos ? 0.0 : LeadingDouble(z.c_str());
-        position.normalizedFilePos = DoubleAttribute(file, "normalized_file_pos");
-        const std::string units = Attribute(file, "units");
+        position.normalizedFilePos = AttributeDouble(file, "normalized_file_pos");
+        const std::string units = AttributeText(file, "units");
         position.unit = !units.empty() && units[0] == 'm' ? kMetre : kPositionOtherUnit;
         out.push_back(position);
     } while (file.GotoNextSibling("Position"));
@@ -86,9 +76,9 @@ void ReadFidComments(CSVYXmlFile& file,
     do {
         CSvyDataBlock_V110::CDataFile::SFidComment fid;
         file.GetNodeText(fid.comment);
-        const Enum<UNIT_TYPE> unit = CMeasure::StringToUnit(Attribute(file, "units"), false);
-        fid.ododist = CMeasure::ConvertTo(DoubleAttribute(file, "ododist"), unit, kMetre);
-        const std::string flag = Attribute(file, "fileflag");
+        const Enum<UNIT_TYPE> unit = CMeasure::StringToUnit(AttributeText(file, "units"), false);
+        fid.ododist = CMeasure::ConvertTo(AttributeDouble(file, "ododist"), unit, kMetre);
+        const std::string flag = AttributeText(file, "fileflag");
         fid.fileflag = flag.empty() ? '\0' : flag[0];
         out.push_back(std::move(fid));
     } while (file.GotoNextSibling("FIDComment"));
@@ -103,8 +93,8 @@ void ReadFidComments(CSVYXmlFile& file,
 CSvyDataBlock_V110::CDataFile::~CDataFile() = default;
 
 int32_t CSvyDataBlock_V110::CDataFile::ReadFileBlock(CSVYXmlFile* file, std::string& error) {
-    m_strName = Attribute(*file, "name");
-    m_strExt = Attribute(*file, "ext");
+    m_strName = AttributeText(*file, "name");
+    m_strExt = AttributeText(*file, "ext");
     CSVYNodeValue::Get(m_nSequence, file, "seq");
 
     if (file->GotoChildNode("SensorID")) {
@@ -141,10 +131,10 @@ int32_t CSvyDataBlock_V110::CDataFile::ReadFileBlock(CSVYXmlFile* file, std::str
         error += "\nError: Missing element: <Odometer>";
         return 0;
     }
-    const Enum<UNIT_TYPE> unit = CMeasure::StringToUnit(Attribute(*file, "units"), false);
-    m_dOdoStart = CMeasure::ConvertTo(DoubleAttribute(*file, "start"), unit, kMetre);
-    m_dOdoEnd = CMeasure::ConvertTo(DoubleAttribute(*file, "end"), unit, kMetre);
-    m_dOdoStep = CMeasure::ConvertTo(DoubleAttribute(*file, "step"), unit, kMetre);
+    const Enum<UNIT_TYPE> unit = CMeasure::StringToUnit(AttributeText(*file, "units"), false);
+    m_dOdoStart = CMeasure::ConvertTo(AttributeDouble(*file, "start"), unit, kMetre);
+    m_dOdoEnd = CMeasure::ConvertTo(AttributeDouble(*file, "end"), unit, kMetre);
+    m_dOdoStep = CMeasure::ConvertTo(AttributeDouble(*file, "step"), unit, kMetre);
     file->GotoParentNode();
     return 1;
 }

@@ -5,27 +5,12 @@
 #include "svy3/datablock/ordering.h"
 #include "svy3/datablock/svy_data_block_v110.h"
 #include "svy3/external/measure.h"
+#include "svy3/platform/text_case.h"
+#include "svy3/xmlfile/attribute_text.h"
 #include "svy3/xmlfile/leading_number.h"
 #include "svy3/xmlfile/svy_xml_file.h"
 
 namespace ZAR {
-namespace {
-
-bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-std::string Attribute(CSVYXmlFile& file, const char* name) {
-    std::string text = name;
-    file.GetNodeAttribute(text);
-    return text;
-}
-
-}  // namespace
-
 CSvyDataBlock_V110::CExtension::CExtension(const std::string& kind) : m_strName(kind) {}
 
 CSvyDataBlock_V110::CExtension::~CExtension() = default;
@@ -58,7 +43,7 @@ int32_t CSvyDataBlock_V110::CExtension::RemoveFile(int32_t slot,
 CSvyDataBlock_V110::CLine::~CLine() = default;
 
 int32_t CSvyDataBlock_V110::CLine::ReadLineBlock(CSVYXmlFile* file, std::string& /*error*/) {
-    m_strName = Attribute(*file, "name");
+    m_strName = AttributeText(*file, "name");
     if (!file->GotoChildNode("LinearRef"))
         return 1;
 
@@ -66,13 +51,11 @@ int32_t CSvyDataBlock_V110::CLine::ReadLineBlock(CSVYXmlFile* file, std::string&
     std::vector<double> odometer, reference;
     do {
         SLinearRef ref;
-        ref.unit = CMeasure::StringToUnit(Attribute(*file, "units"), false);
-        ref.ododist = CMeasure::ConvertTo(LeadingDouble(Attribute(*file, "ododist").c_str()),
-                                          ref.unit, kMetre);
-        ref.refdist = CMeasure::ConvertTo(LeadingDouble(Attribute(*file, "refdist").c_str()),
-                                          ref.unit, kMetre);
-        ref.reflateral = CMeasure::ConvertTo(LeadingDouble(Attribute(*file, "reflateral").c_str()),
-                                             ref.unit, kMetre);
+        ref.unit = CMeasure::StringToUnit(AttributeText(*file, "units"), false);
+        ref.ododist = CMeasure::ConvertTo(AttributeDouble(*file, "ododist"), ref.unit, kMetre);
+        ref.refdist = CMeasure::ConvertTo(AttributeDouble(*file, "refdist"), ref.unit, kMetre);
+        ref.reflateral =
+            CMeasure::ConvertTo(AttributeDouble(*file, "reflateral"), ref.unit, kMetre);
         m_linearRefs.push_back(ref);
         odometer.push_back(ref.ododist);
         reference.push_back(ref.refdist);

@@ -8,6 +8,7 @@
 #include "svy3/platform/file_lookup.h"
 #include "svy3/platform/message_box.h"
 #include "svy3/platform/path_text.h"
+#include "svy3/platform/text_case.h"
 #include "svy3/xmlfile/svy_node_value.h"
 #include "svy3/xmlfile/svy_xml_file.h"
 
@@ -18,15 +19,6 @@ const char kDescription[] =
     "ZAR survey project file: the SVY document (XML, format version 1.1.0) of a "
     "ground-penetrating-radar survey, made by the ZAR SVY3 library.";
 const char kFailureIntro[] = "The SVY file could not be created due to the following error(s):\n";
-
-bool EqualsIgnoringCase(const std::string& text, const char* lower) {
-    std::string::size_type i = 0;
-    for (; i < text.size() && lower[i]; ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[i])) != lower[i])
-            return false;
-    }
-    return i == text.size() && !lower[i];
-}
 
 // File name of a path, split at either separator.
 std::string FileName(const std::string& path) {
@@ -39,7 +31,7 @@ std::string FirstRadarHeader(const std::vector<std::string>& files, const std::s
     for (const std::string& file : files) {
         const std::string name = FileName(file);
         const auto dot = name.rfind('.');
-        if (dot != std::string::npos && EqualsIgnoringCase(name.substr(dot), ".dt1"))
+        if (dot != std::string::npos && EqualIgnoringCase(name.substr(dot), ".dt1"))
             return FindFileIgnoringCase(ToFileSystemPath(dataDir + name.substr(0, dot) + ".hd"));
     }
     return std::string();

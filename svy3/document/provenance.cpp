@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "svy3/external/uid.h"
+#include "svy3/xmlfile/attribute_text.h"
 #include "svy3/xmlfile/leading_number.h"
 #include "svy3/xmlfile/svy_node_value.h"
 #include "svy3/xmlfile/svy_xml_file.h"
@@ -22,21 +23,14 @@ void WriteRecordAttributes(CSVYXmlFile& file, const SCreatedBy& record) {
     file.SetNodeAttribute("time", record.dateTime.Format("%H:%M:%S"));
 }
 
-// An attribute read with the in-out convention: a missing attribute leaves its name.
-std::string Attribute(CSVYXmlFile& file, const char* name) {
-    std::string text = name;
-    file.GetNodeAttribute(text);
-    return text;
-}
-
 // Fills a record from the current CreatedBy or ModifiedBy element.
 void ReadRecord(CSVYXmlFile& file, SCreatedBy& record, bool withComment) {
-    record.name = Attribute(file, "name");
-    record.DIP = Attribute(file, "DIP");
-    record.version = Attribute(file, "version");
+    record.name = AttributeText(file, "name");
+    record.DIP = AttributeText(file, "DIP");
+    record.version = AttributeText(file, "version");
     if (withComment)
-        record.comment = Attribute(file, "comment");
-    record.dateTime.ParseDateTime(Attribute(file, "date") + " " + Attribute(file, "time"));
+        record.comment = AttributeText(file, "comment");
+    record.dateTime.ParseDateTime(AttributeText(file, "date") + " " + AttributeText(file, "time"));
 }
 
 bool Earlier(const SCreatedBy& a, const SCreatedBy& b) {
@@ -133,15 +127,15 @@ int32_t CSVYXmlFile::GetComponent(SComponent* component) {
     std::string name;
     if (!component || !GetNodeName(name) || name != "Component")
         return 0;
-    component->typeUID = Str2UID(Attribute(*this, "typeUID"));
-    component->name = Attribute(*this, "name");
-    component->SN = Attribute(*this, "SN");
-    component->version = Attribute(*this, "version");
+    component->typeUID = Str2UID(AttributeText(*this, "typeUID"));
+    component->name = AttributeText(*this, "name");
+    component->SN = AttributeText(*this, "SN");
+    component->version = AttributeText(*this, "version");
     component->status = 0;
     component->sensorID = 0;
     if (GotoChildNode("Sensor")) {
-        component->sensorID = LeadingInt32(Attribute(*this, "ID").c_str());
-        component->status = Attribute(*this, "status") == "on" ? 1 : -1;
+        component->sensorID = LeadingInt32(AttributeText(*this, "ID").c_str());
+        component->status = AttributeText(*this, "status") == "on" ? 1 : -1;
     }
     return 1;
 }

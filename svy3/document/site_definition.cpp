@@ -2,6 +2,7 @@
 
 #include "svy3/external/gpr_param.h"
 #include "svy3/platform/path_text.h"
+#include "svy3/xmlfile/attribute_text.h"
 #include "svy3/xmlfile/svy_xml_file.h"
 
 namespace ZAR {
@@ -24,12 +25,6 @@ bool ParseCommentNumber(const std::string& text, int32_t& number) {
     return number >= 1;
 }
 
-std::string Attribute(CSVYXmlFile& file, const char* name) {
-    std::string text = name;
-    file.GetNodeAttribute(text);
-    return text;
-}
-
 }  // namespace
 
 CSiteDefinition::CSiteDefinition() : m_bJobDateValid(0) {}
@@ -40,7 +35,7 @@ int32_t CSiteDefinition::Load(CSVYXmlFile* file) {
     std::string name;
     if (!file || !file->GetNodeName(name) || name != "SiteDefinition")
         return 0;
-    m_strVersion = Attribute(*file, "version");
+    m_strVersion = AttributeText(*file, "version");
 
     int32_t result = 1;
     file->PushPosition();
@@ -61,7 +56,7 @@ int32_t CSiteDefinition::Load(CSVYXmlFile* file) {
     if (file->GotoChildNode("Comment")) {
         do {
             int32_t number = 0;
-            if (!ParseCommentNumber(Attribute(*file, "number"), number)) {
+            if (!ParseCommentNumber(AttributeText(*file, "number"), number)) {
                 file->GotoTopPosition();
                 file->PopPosition();
                 return 0;
@@ -76,7 +71,8 @@ int32_t CSiteDefinition::Load(CSVYXmlFile* file) {
 
     file->GotoTopPosition();
     if (file->GotoChildNode("Job")) {
-        const std::string joined = Attribute(*file, "date") + " " + Attribute(*file, "time");
+        const std::string joined =
+            AttributeText(*file, "date") + " " + AttributeText(*file, "time");
         if (m_jobDateTime.ParseDateTime(joined)) {
             m_bJobDateValid = 1;
         } else {

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cmath>
 
+#include "svy3/platform/text_case.h"
+
 namespace ZAR {
 namespace {
 
@@ -43,10 +45,7 @@ std::string TrimmedLower(const std::string& text) {
         ++begin;
     while (end > begin && IsBlank(text[end - 1]))
         --end;
-    std::string result = text.substr(begin, end - begin);
-    for (char& c : result)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return result;
+    return ToLower(text.substr(begin, end - begin));
 }
 
 }  // namespace

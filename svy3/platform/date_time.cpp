@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "svy3/platform/text_case.h"
+
 namespace ZAR {
 namespace {
 
@@ -143,22 +145,11 @@ bool Tokenize(const std::string& text, std::vector<Token>& tokens) {
     return true;
 }
 
-bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
-
 // 1..12 for an English month name or its three-letter abbreviation, else 0.
 int MonthFromName(const std::string& word) {
     for (int m = 0; m < 12; ++m) {
         const std::string name = kMonthNames[m];
-        if (EqualsIgnoringCase(word, name) || EqualsIgnoringCase(word, name.substr(0, 3)))
+        if (EqualIgnoringCase(word, name) || EqualIgnoringCase(word, name.substr(0, 3)))
             return m + 1;
     }
     return 0;
@@ -214,7 +205,7 @@ class Reader {
     }
     bool Word(const char* word) {
         if (AtEnd() || m_tokens[m_pos].kind != Token::Word ||
-            !EqualsIgnoringCase(m_tokens[m_pos].text, word))
+            !EqualIgnoringCase(m_tokens[m_pos].text, word))
             return false;
         ++m_pos;
         return true;

@@ -5,30 +5,9 @@
 #include <algorithm>
 #include <cctype>
 
+#include "svy3/platform/text_case.h"
+
 namespace ZAR {
-namespace {
-
-bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-std::string Lower(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
-std::string Upper(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
-}  // namespace
-
 std::string FindFileIgnoringCase(const std::string& path) {
     namespace fs = boost::filesystem;
     boost::system::error_code ec;
@@ -44,7 +23,7 @@ std::string FindFileIgnoringCase(const std::string& path) {
     // other status error ends the search.
     const std::string stem = wanted.stem().string(), ext = wanted.extension().string();
     for (const std::string& candidate :
-         {name, stem + Lower(ext), stem + Upper(ext), Upper(name), Lower(name)}) {
+         {name, stem + ToLower(ext), stem + ToUpper(ext), ToUpper(name), ToLower(name)}) {
         const fs::file_status status = fs::status(inFolder(candidate), ec);
         if (fs::exists(status))
             return inFolder(candidate);

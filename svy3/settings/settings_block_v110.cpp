@@ -4,20 +4,10 @@
 #include <cctype>
 #include <cmath>
 
+#include "svy3/platform/text_case.h"
 #include "svy3/platform/version_text.h"
 
 namespace ZAR {
-namespace {
-
-bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-}  // namespace
-
 CSvySettingsBlock_V110::CSvySettingsBlock_V110() : StepSizeMeasure(0.0, UNIT_M) {}
 
 CSvySettingsBlock_V110::~CSvySettingsBlock_V110() = default;

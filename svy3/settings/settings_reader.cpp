@@ -3,7 +3,9 @@
 #include <string>
 
 #include "svy3/external/measure.h"
+#include "svy3/platform/text_case.h"
 #include "svy3/settings/settings_block_v110.h"
+#include "svy3/xmlfile/attribute_text.h"
 #include "svy3/xmlfile/leading_number.h"
 #include "svy3/xmlfile/svy_xml_file.h"
 
@@ -19,22 +21,6 @@ std::string MissingElement(const char* name) {
     return std::string("\nError: Missing element in <Settings> block: <") + name + ">";
 }
 
-// Attribute of the current element as text; a missing attribute reads as its own name, so that a
-// number parsed from it is 0.
-std::string AttributeText(CSVYXmlFile& file, const char* name) {
-    std::string text = name;
-    file.GetNodeAttribute(text);
-    return text;
-}
-
-double AttributeDouble(CSVYXmlFile& file, const char* name) {
-    return LeadingDouble(AttributeText(file, name).c_str());
-}
-
-int32_t AttributeInt(CSVYXmlFile& file, const char* name) {
-    return LeadingInt32(AttributeText(file, name).c_str());
-}
-
 // Text of the current element; empty when it has none.
 std::string NodeText(CSVYXmlFile& file) {
     std::string text;
@@ -48,15 +34,6 @@ double NodeDouble(CSVYXmlFile& file) {
 
 bool Contains(const std::string& text, const char* part) {
     return text.find(part) != std::string::npos;
-}
-
-bool EqualsIgnoringCase(const std::string& text, const char* lower) {
-    size_t i = 0;
-    for (; i < text.size() && lower[i]; ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[i])) != lower[i])
-            return false;
-    }
-    return i == text.size() && !lower[i];
 }
 
 // Reference texts of AntPosition (all four) and AntOrientation (without trace_header). Another text
@@ -178,7 +155,7 @@ int32_t CSvySettingsBlock_V110::LoadSettings(CSVYXmlFile* file, std::string& err
     int32_t result = 1;
 
     if (file->GotoChildNode("Trace")) {
-        SampleCount = AttributeInt(*file, "sample_cnt");
+        SampleCount = AttributeInt32(*file, "sample_cnt");
         TimeZero = AttributeDouble(*file, "time_zero_cnt");
         SampleIntervalNs = AttributeDouble(*file, "interval_ns");
         file->GotoParentNode();
@@ -199,7 +176,7 @@ int32_t CSvySettingsBlock_V110::LoadSettings(CSVYXmlFile* file, std::string& err
     if (file->GotoChildNode("NominalFrequency")) {
         const double value = NodeDouble(*file);
         NominalFrequencyMHz =
-            EqualsIgnoringCase(AttributeText(*file, "units"), "mhz") ? value : value / 1000000.0;
+            EqualIgnoringCase(AttributeText(*file, "units"), "mhz") ? value : value / 1000000.0;
         file->GotoParentNode();
     } else {
         error += MissingElement("NominalFrequency");
@@ -218,7 +195,7 @@ int32_t CSvySettingsBlock_V110::LoadSettings(CSVYXmlFile* file, std::string& err
 
     if (file->GotoChildNode("OdometerCal")) {
         OdometerTicksPerMetre = AttributeDouble(*file, "ticks_per_m");
-        OdometerSensorId = AttributeInt(*file, "sensorID");
+        OdometerSensorId = AttributeInt32(*file, "sensorID");
         file->GotoParentNode();
     } else {
         error += MissingElement("OdometerCal");

@@ -11,6 +11,7 @@
 #include <boost/filesystem.hpp>
 
 #include "svy3/platform/file_lookup.h"
+#include "svy3/platform/text_case.h"
 #include "svy3/svy3.h"
 #include "tools/svy/progress_bar.h"
 #include "tools/svy/project_summary.h"
@@ -19,10 +20,7 @@ namespace svy_tool {
 namespace {
 
 std::string LowerExtension(const std::string& path) {
-    std::string ext = boost::filesystem::path(path).extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext;
+    return ZAR::ToLower(boost::filesystem::path(path).extension().string());
 }
 
 bool IsDataFile(const std::string& path) {
