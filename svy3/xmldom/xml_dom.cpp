@@ -293,38 +293,26 @@ void CXmlDom::MoveToRootNode() {
     m_current = DocumentElement();
 }
 
-int32_t CXmlDom::MoveToParentNode(const char* name) {
-    xml_node candidate = m_current ? ParentOf(m_current) : DocumentElement();
+int32_t CXmlDom::MoveToMatch(xml_node candidate, const char* name, Step next) {
     while (candidate && !NameMatches(candidate, name))
-        candidate = ParentOf(candidate);
+        candidate = (this->*next)(candidate);
     if (!candidate)
         return 0;
     m_current = candidate;
     return 1;
+}
+
+int32_t CXmlDom::MoveToParentNode(const char* name) {
+    return MoveToMatch(m_current ? ParentOf(m_current) : DocumentElement(), name,
+                       &CXmlDom::ParentOf);
 }
 
 int32_t CXmlDom::MoveToFirstChildNode(const char* name) {
-    if (!m_current)
-        return 0;
-    xml_node candidate = FirstChildOf(m_current);
-    while (candidate && !NameMatches(candidate, name))
-        candidate = NextSiblingOf(candidate);
-    if (!candidate)
-        return 0;
-    m_current = candidate;
-    return 1;
+    return m_current ? MoveToMatch(FirstChildOf(m_current), name, &CXmlDom::NextSiblingOf) : 0;
 }
 
 int32_t CXmlDom::MoveToNextSiblingNode(const char* name) {
-    if (!m_current)
-        return 0;
-    xml_node candidate = NextSiblingOf(m_current);
-    while (candidate && !NameMatches(candidate, name))
-        candidate = NextSiblingOf(candidate);
-    if (!candidate)
-        return 0;
-    m_current = candidate;
-    return 1;
+    return m_current ? MoveToMatch(NextSiblingOf(m_current), name, &CXmlDom::NextSiblingOf) : 0;
 }
 
 void CXmlDom::GetNodeInfo(int16_t* hasChildren, int16_t* hasAttributes, int16_t* isText) const {

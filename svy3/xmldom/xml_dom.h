@@ -56,6 +56,10 @@ class CXmlDom {
     pugi::xml_node ParentOf(pugi::xml_node node) const;
     pugi::xml_node FirstChildOf(pugi::xml_node node) const;
     pugi::xml_node NextSiblingOf(pugi::xml_node node) const;
+    // Moves the cursor to the first of `candidate` and the nodes `next` leads to from it whose
+    // name matches the filter (any node when it is null); 0 when there is none.
+    using Step = pugi::xml_node (CXmlDom::*)(pugi::xml_node) const;
+    int32_t MoveToMatch(pugi::xml_node candidate, const char* name, Step next);
     // Creates a child of `type` as the last visible child of `parent`; null when not allowed.
     pugi::xml_node AppendNode(pugi::xml_node parent, pugi::xml_node_type type);
     bool MayAppend(pugi::xml_node parent, pugi::xml_node_type type) const;
