@@ -1,6 +1,5 @@
 // CSVYXmlFile::CreateNewFile_V110: a new project document from a selection of data files, in one
 // call.
-#include <cctype>
 #include <string>
 #include <vector>
 
