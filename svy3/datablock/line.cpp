@@ -16,7 +16,7 @@ CSvyDataBlock_V110::CExtension::CExtension(const std::string& kind) : m_strName(
 CSvyDataBlock_V110::CExtension::~CExtension() = default;
 
 int32_t CSvyDataBlock_V110::CExtension::AddFile(std::unique_ptr<CDataFile>& file) {
-    if (!file || file->m_nSequence < 1)
+    if (!file || file->m_nSequence < 1 || file->m_nSequence > kMaxSequence)
         return -1;
     const size_t slot = static_cast<size_t>(file->m_nSequence) - 1;
     if (slot < m_files.size() && m_files[slot])

@@ -87,9 +87,13 @@ class SVY3_API CSvyDataBlock_V110 {
         explicit CExtension(const std::string& kind);
         ~CExtension();
 
+        // Largest sequence number taken: slots are allocated up to the sequence number, so a
+        // corrupt number must not ask for gigabytes.
+        static constexpr int32_t kMaxSequence = 100000;
+
         // Stores the file in slot sequence - 1, growing the array with null slots; takes ownership
         // and returns the slot, or -1 (the file stays with the caller) when the slot is taken or
-        // the sequence number is below 1.
+        // the sequence number is below 1 or above kMaxSequence.
         int32_t AddFile(std::unique_ptr<CDataFile>& file);
         // Removes a slot (later slots move down), then drops trailing null slots. The removed file
         // goes to `removed` when given, else it is deleted. Returns the index of the new last

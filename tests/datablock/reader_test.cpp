@@ -158,6 +158,11 @@ TEST_F(DataBlockReaderTest, SequenceSlotsPairingAndRefusals) {
     EXPECT_EQ(m_error, "\nError: Invalid file sequence in line:dup");
     EXPECT_EQ(Read("<Settings/><Line name=\"zero\">" + DataFile("a", "HD+DT1", 0) + "</Line>"), 0);
     EXPECT_EQ(m_error, "\nError: Invalid file sequence in line:zero");
+    // A corrupt, huge sequence number is refused rather than allocating its slots.
+    EXPECT_EQ(
+        Read("<Settings/><Line name=\"huge\">" + DataFile("a", "HD+DT1", 2000000000) + "</Line>"),
+        0);
+    EXPECT_EQ(m_error, "\nError: Invalid file sequence in line:huge");
 }
 
 TEST_F(DataBlockReaderTest, LineSetsAreReadAndOrderedByName) {

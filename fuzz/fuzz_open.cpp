@@ -1,0 +1,56 @@
+// Fuzz target: any bytes as a project document, opened as a program opens one and walked through
+// the lookups. Nothing may crash, leak or read out of bounds.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "svy3/svy3.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const bool quiet = [] {
+        ZAR::SetMessageBoxHandler([](const std::string&, ZAR::MessageIcon) {});
+        return true;
+    }();
+    (void)quiet;
+    static const std::string path = "/tmp/svy3-fuzz-" + std::to_string(getpid()) + ".svy";
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return 0;
+    std::fwrite(data, 1, size, file);
+    std::fclose(file);
+
+    ZAR::CSVYXmlFile document;
+    if (!document.Initialize(path))
+        return 0;
+    auto top = ZAR::CSvyInterface::CreateAndInit(&document);
+    if (top) {
+        ZAR::SCreatedBy records[8];
+        if (top->GotoBlock("Data"))
+            top->GetCreatedByBlock(records, 8);
+    }
+    std::string messages;
+    auto data_block = ZAR::CSvyDataBlockInterface::CreateAndInit(&document, 0, &messages);
+    if (!data_block)
+        return 0;
+    const int32_t lines = data_block->GetNumLines(-1, ZAR::eLineAny);
+    for (int32_t n = 0; n < lines && n < 64; ++n) {
+        ZAR::SLineInfo line;
+        data_block->GetLine(line, n, -1, ZAR::eLineAny, 1);
+        const int32_t files = data_block->GetFileCount(n, -1, ZAR::eLineAny, 2);
+        for (int32_t f = 0; f < files && f < 64; ++f) {
+            ZAR::SFileInfo info;
+            data_block->GetFileInfo(info, f, n, ZAR::eLineAny, -1, 2);
+            ZAR::CSvyDataBlock_V110::CDataFile::SFidComment comment;
+            data_block->GetFidComment(comment, -1, n, f, 0, ZAR::eLineAny, 2);
+        }
+        ZAR::LineInfo info;
+        if (data_block->GetLineInfo(n, info) && info.converter) {
+            info.converter->User2Odo(1.5);
+            double user = 2.5;
+            info.converter->User2Idx(user, 0.0, 0.05, ZAR::RoundNearest);
+        }
+    }
+    return 0;
+}
