@@ -4,7 +4,7 @@ BUILD_ASAN ?= build-asan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_ARGS ?=
 
-.PHONY: all deps build test test-asan bench demo format format-check clean
+.PHONY: all deps build test test-asan bench demo fuzz format format-check clean
 
 all: build
 
@@ -28,6 +28,14 @@ test-asan: deps
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b || exit 1; done
 
+# Runs the open fuzz target for FUZZ_SECONDS (clang with libFuzzer; corpus in build-fuzz/corpus).
+FUZZ_SECONDS ?= 120
+fuzz: deps
+	CXX=clang++ cmake -S . -B build-fuzz -DSVY3_FUZZ=ON -DSVY3_BUILD_TESTS=OFF -DSVY3_BUILD_BENCH=OFF -DSVY3_BUILD_TOOLS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build-fuzz -j $(JOBS)
+	mkdir -p build-fuzz/corpus && cp tests/data/*.svy build-fuzz/corpus/
+	build-fuzz/fuzz/fuzz_open -max_len=8192 -rss_limit_mb=4096 -max_total_time=$(FUZZ_SECONDS) build-fuzz/corpus
+
 demo: build
 	@if [ -x $(BUILD)/tools/svy/svy ]; then $(BUILD)/tools/svy/svy demo demo-survey; \
 	else echo "demo: the svy tool is not built yet" >&2; exit 1; fi
@@ -41,4 +49,4 @@ format-check:
 	@clang-format --dry-run --Werror $(FORMAT_FILES) && echo "format-check: clean"
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN)
+	rm -rf $(BUILD) $(BUILD_ASAN) build-fuzz
