@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 namespace {
 
@@ -35,102 +36,82 @@ S2DPoint ReferenceUtm(double latDeg, double lonDeg, int zone) {
     return S2DPoint(500000.0 + k0 * A * e, (latDeg < 0 ? 10000000.0 : 0.0) + k0 * A * nn);
 }
 
-struct UtmCase {
-    double lat, lon;
+// LatLongToUtm with zone `force` on entry; outputs start as (-1, -2), `force` and '?'.
+struct Utm {
+    Utm(double lat, double lon, int forced = 0) : force(forced), zone(forced) {
+        ok = CCoordinateRelationship::LatLongToUtm(S2DPoint(lat, lon), utm, zone, letter);
+    }
+    bool ok;
+    int force;
+    S2DPoint utm{-1.0, -2.0};
     int zone;
-    char letter;
+    char letter = '?';
 };
 
 TEST(CoordinateRelationship, LatLongToUtmMatchesReferenceToTheMillimetre) {
-    const UtmCase cases[] = {
-        {43.642567, -79.387139, 17, 'T'},  // Toronto
-        {-33.8568, 151.2153, 56, 'H'},     // Sydney
-        {51.4779, -0.0015, 30, 'U'},       // Greenwich, just west of zone 31
-        {45.0, -177.0, 1, 'T'},            // single-digit zone
-        {-79.5, 100.0, 47, 'C'},           // southern edge band
-        {83.5, 10.0, 33, 'X'},             // northern band, Svalbard rule
-        {78.0, 10.0, 33, 'X'},             // Svalbard: 33X covers 9..21 E
-        {60.5, 4.0, 32, 'V'},              // Norway: 32V reaches 3 E
-        {-0.1, 15.0, 33, 'M'},
-        {0.0, 15.0, 33, 'N'},
-        {71.9, 15.0, 33, 'W'},
+    const struct {
+        double lat, lon;
+        int force, zone;
+        char letter;
+    } cases[] = {
+        {-33.8568, 151.2153, 0, 56, 'H'},  // Sydney
+        {51.4779, -0.0015, 0, 30, 'U'},    // Greenwich, just west of zone 31
+        {45.0, -177.0, 0, 1, 'T'},         // single-digit zone
+        {-79.5, 100.0, 0, 47, 'C'},        // southern edge band
+        {83.5, 10.0, 0, 33, 'X'},          // northern band, Svalbard rule
+        {78.0, 10.0, 0, 33, 'X'},          // Svalbard: 33X covers 9..21 E
+        {60.5, 4.0, 0, 32, 'V'},           // Norway: 32V reaches 3 E
+        {60.5, 4.0, 31, 31, 'V'},          // forced: the neighbouring zone
+        {-0.1, 15.0, 0, 33, 'M'},          // either side of the equator
+        {0.0, 15.0, 0, 33, 'N'},          {71.9, 15.0, 0, 33, 'W'},  // just below band X
     };
-    for (const UtmCase& c : cases) {
-        S2DPoint utm;
-        int zone = 0;
-        char letter = '?';
-        ASSERT_TRUE(
-            CCoordinateRelationship::LatLongToUtm(S2DPoint(c.lat, c.lon), utm, zone, letter))
-            << c.lat << "," << c.lon;
-        EXPECT_EQ(zone, c.zone) << c.lat << "," << c.lon;
-        EXPECT_EQ(letter, c.letter) << c.lat << "," << c.lon;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.lat << "," << c.lon << " zone " << c.force);
+        const Utm r(c.lat, c.lon, c.force);
+        ASSERT_TRUE(r.ok);
+        EXPECT_EQ(r.zone, c.zone);
+        EXPECT_EQ(r.letter, c.letter);
         const S2DPoint expected = ReferenceUtm(c.lat, c.lon, c.zone);
-        EXPECT_NEAR(utm.x, expected.x, 0.001) << c.lat << "," << c.lon;
-        EXPECT_NEAR(utm.y, expected.y, 0.001) << c.lat << "," << c.lon;
+        EXPECT_NEAR(r.utm.x, expected.x, 0.001);
+        EXPECT_NEAR(r.utm.y, expected.y, 0.001);
     }
 }
 
-TEST(CoordinateRelationship, PublishedAndExactPoints) {
-    S2DPoint utm;
-    int zone = 0;
-    char letter = 0;
+TEST(CoordinateRelationship, PublishedAndExactPointsAndRoundTrip) {
     // The CN Tower, 43°38'33.24"N 79°23'13.7"W, published as 17T 630084 4833438.
-    ASSERT_TRUE(CCoordinateRelationship::LatLongToUtm(
-        S2DPoint(43 + 38 / 60.0 + 33.24 / 3600.0, -(79 + 23 / 60.0 + 13.7 / 3600.0)), utm, zone,
-        letter));
-    EXPECT_EQ(zone, 17);
-    EXPECT_NEAR(utm.x, 630084.0, 1.0);
-    EXPECT_NEAR(utm.y, 4833438.0, 1.0);
+    const Utm tower(43 + 38 / 60.0 + 33.24 / 3600.0, -(79 + 23 / 60.0 + 13.7 / 3600.0));
+    EXPECT_EQ(tower.zone, 17);
+    EXPECT_NEAR(tower.utm.x, 630084.0, 1.0);
+    EXPECT_NEAR(tower.utm.y, 4833438.0, 1.0);
     // On the equator at a central meridian the projection gives the false origin exactly.
-    zone = 0;
-    ASSERT_TRUE(CCoordinateRelationship::LatLongToUtm(S2DPoint(0.0, 3.0), utm, zone, letter));
-    EXPECT_EQ(zone, 31);
-    EXPECT_NEAR(utm.x, 500000.0, 1e-6);
-    EXPECT_NEAR(utm.y, 0.0, 1e-6);
+    const Utm origin(0.0, 3.0);
+    EXPECT_EQ(origin.zone, 31);
+    EXPECT_NEAR(origin.utm.x, 500000.0, 1e-6);
+    EXPECT_NEAR(origin.utm.y, 0.0, 1e-6);
     S2DPoint back;
     ASSERT_TRUE(
         CCoordinateRelationship::UtmToLatLong(S2DPoint(500000.0, 10000000.0), 31, 'M', back));
     EXPECT_NEAR(back.x, 0.0, 1e-12);
     EXPECT_NEAR(back.y, 3.0, 1e-12);
-}
 
-TEST(CoordinateRelationship, ForcedZoneAndRoundTrip) {
-    const S2DPoint latLong(60.5, 4.0);
-    S2DPoint utm;
-    int zone = 31;  // forced: the neighbouring zone of the standard 32
-    char letter = 0;
-    ASSERT_TRUE(CCoordinateRelationship::LatLongToUtm(latLong, utm, zone, letter));
-    EXPECT_EQ(zone, 31);
-    EXPECT_EQ(letter, 'V');
-    const S2DPoint expected = ReferenceUtm(60.5, 4.0, 31);
-    EXPECT_NEAR(utm.x, expected.x, 0.001);
-    EXPECT_NEAR(utm.y, expected.y, 0.001);
-
+    // Both hemispheres, the southern edge band, a zone exception and band N (the first north).
     for (const S2DPoint& p : {S2DPoint(43.642567, -79.387139), S2DPoint(-33.8568, 151.2153),
-                              S2DPoint(-79.9, -179.9), S2DPoint(60.5, 4.0)}) {
-        int z = 0;
-        char l = 0;
-        ASSERT_TRUE(CCoordinateRelationship::LatLongToUtm(p, utm, z, l));
-        S2DPoint back;
+                              S2DPoint(-79.9, -179.9), S2DPoint(60.5, 4.0), S2DPoint(4.0, -60.0)}) {
+        const Utm r(p.x, p.y);
         // Either letter case names the band.
-        ASSERT_TRUE(CCoordinateRelationship::UtmToLatLong(utm, z, static_cast<char>(l + 32), back));
+        ASSERT_TRUE(CCoordinateRelationship::UtmToLatLong(r.utm, r.zone, r.letter + 32, back));
         EXPECT_NEAR(back.x, p.x, 1e-9);  // about 0.1 mm
         EXPECT_NEAR(back.y, p.y, 1e-9);
     }
 }
 
 TEST(CoordinateRelationship, RefusedInputsLeaveOutputsUnchanged) {
-    const S2DPoint untouched(-1.0, -2.0);
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    for (const S2DPoint& p : {S2DPoint(84.5, 0.0), S2DPoint(-80.5, 0.0), S2DPoint(nan, 0.0)}) {
-        S2DPoint utm = untouched;
-        int zone = 0;
-        char letter = '?';
-        EXPECT_FALSE(CCoordinateRelationship::LatLongToUtm(p, utm, zone, letter));
-        EXPECT_EQ(utm, untouched);
-        EXPECT_EQ(zone, 0);
-        EXPECT_EQ(letter, '?');
-    }
+    // Latitudes beyond the UTM bands, non-finite numbers, a forced zone far from the point.
+    for (const Utm& r :
+         {Utm(84.5, 0.0), Utm(-80.5, 0.0), Utm(nan, 0.0), Utm(0.0, nan), Utm(60.5, 4.0, 40)})
+        EXPECT_EQ(std::make_tuple(r.ok, r.utm, r.zone, r.letter),
+                  std::make_tuple(false, S2DPoint(-1.0, -2.0), r.force, '?'));
     const struct {
         S2DPoint utm;
         int zone;
@@ -140,26 +121,28 @@ TEST(CoordinateRelationship, RefusedInputsLeaveOutputsUnchanged) {
                {S2DPoint(5e7, 0), 31, 'N'},    {S2DPoint(500000, 5e7), 31, 'N'},
                {S2DPoint(nan, 0), 31, 'N'}};
     for (const auto& b : bad) {
-        S2DPoint latLong = untouched;
+        S2DPoint latLong(-1.0, -2.0);
         EXPECT_FALSE(CCoordinateRelationship::UtmToLatLong(b.utm, b.zone, b.letter, latLong));
-        EXPECT_EQ(latLong, untouched);
+        EXPECT_EQ(latLong, S2DPoint(-1.0, -2.0));
     }
 }
 
-TEST(CoordinateRelationship, RecordDefaultsCopyAndAngle) {
+TEST(CoordinateRelationship, RecordDefaultsConstructionCopyAndAngle) {
+    auto fields = [](const SCoordinateRelationship& r) {
+        return std::make_tuple(r.source1, r.destination1, r.source2, r.destination2,
+                               r.destination_orientation_angle_deg(), r.mode);
+    };
     const SCoordinateRelationship def;
-    EXPECT_EQ(def.source1, S2DPoint(0.0, 0.0));
-    EXPECT_EQ(def.destination1, S2DPoint(0.0, 0.0));
-    EXPECT_EQ(def.source2, S2DPoint(10.0, 10.0));
-    EXPECT_EQ(def.destination2, S2DPoint(10.0, 10.0));
-    EXPECT_EQ(def.destination_orientation_angle_deg(), 0.0);
-    EXPECT_EQ(def.mode, 4);
-    SCoordinateRelationship r = def;
+    EXPECT_EQ(fields(def), std::make_tuple(S2DPoint(0, 0), S2DPoint(0, 0), S2DPoint(10, 10),
+                                           S2DPoint(10, 10), 0.0, 4));
+    SCoordinateRelationship r(S2DPoint(1, 2), S2DPoint(3, 4), S2DPoint(5, 6), S2DPoint(7, 8), 9, 0);
+    EXPECT_EQ(fields(r), std::make_tuple(S2DPoint(1, 2), S2DPoint(3, 4), S2DPoint(5, 6),
+                                         S2DPoint(7, 8), 9.0, 0));
+    r = def;
+    EXPECT_EQ(r, def);
     r.destination_orientation_angle_deg(-30.0);
     EXPECT_NE(r, def);
     EXPECT_EQ(r.destination_orientation_angle_deg(), -30.0);
-    r = def;
-    EXPECT_EQ(r, def);
 }
 
 }  // namespace
