@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -45,7 +46,7 @@ const char kStackProcess[] =
     "Process[operationUID=STACK@,implementation=GPR System,version=NA,"
     "DIP=NA,buffer=no,ID=";
 
-TEST(SettingsWriter, WritesEveryElementInOrderWithTheNumberFormats) {
+TEST(SettingsWriter, WritesEveryElementInOrderWithTheNumberFormatsAndUnits) {
     const char* orientation =
         "AntOrientation[X=NA,Y=NA,Z=NA,units=Perpendicular,reference=relative]";
     EXPECT_EQ(WrittenBlock(svy3_test::SampleHeader(), 0.0),
@@ -59,12 +60,13 @@ TEST(SettingsWriter, WritesEveryElementInOrderWithTheNumberFormats) {
                   "} Transmitter{AntPosition[X=0,Y=-0.500000,Z=0,units=m,reference=relative] " +
                   orientation + "}} SurveyMode\"Reflection\" " + kStackProcess +
                   "-1]{Stack[type=sample]\"16\"}}");
-}
 
-TEST(SettingsWriter, StepArgumentTraceStackingAndSeparationUnits) {
+    // A step argument other than 0 is written instead of the header's step, in the header's step
+    // unit; the separation is taken as a number in that unit too. Trace stacking is a second
+    // step nested in the first.
     ZAR::SGprParam param = svy3_test::SampleHeader();
     param.StepSize = ZAR::SMeasure(0.1, ZAR::UNIT_FT);
-    param.AntennaSeparation = ZAR::SMeasure(3.0, ZAR::UNIT_CM);  // its number, the step's unit
+    param.AntennaSeparation = ZAR::SMeasure(3.0, ZAR::UNIT_CM);
     param.TraceStacking = "4 traces";
     const std::string block = WrittenBlock(param, 0.25);
     for (const std::string& part : std::vector<std::string>{
@@ -81,26 +83,25 @@ TEST(SettingsWriter, BlockInMemoryHasMetresFixedOrientationsAndASurveyModeCode) 
     param.AntennaSeparation = ZAR::SMeasure(1.0, ZAR::UNIT_FT);
     const auto block = CSVYXmlFile::LoadSettings110FromHd(Header(param));
     ASSERT_TRUE(block);
-    EXPECT_EQ(block->SampleCount, 200);
-    EXPECT_DOUBLE_EQ(block->TimeWindowNs, 160.0);
-    EXPECT_DOUBLE_EQ(block->SampleIntervalNs, 0.8);
-    EXPECT_DOUBLE_EQ(block->OdometerTicksPerMetre, 500.5);
-    EXPECT_EQ(block->StepSizeMeasure, ZAR::SMeasure(0.1, ZAR::UNIT_FT));
-    EXPECT_DOUBLE_EQ(block->ReceiverAntenna.Y, 0.1524);
+    EXPECT_EQ(
+        std::make_tuple(block->SampleCount, block->TimeWindowNs, block->SampleIntervalNs,
+                        block->TimeZero, block->OdometerTicksPerMetre, block->OdometerSensorId,
+                        block->NominalFrequencyMHz, block->PulseVoltage),
+        std::make_tuple(200, 160.0, 0.8, 20.0, 500.5, 0, 100.0, 400.0));
+    EXPECT_EQ(block->StepSizeMeasure, ZAR::SMeasure(0.1, ZAR::UNIT_FT));  // kept in its unit
+    EXPECT_DOUBLE_EQ(block->ReceiverAntenna.Y, 0.1524);                   // half of 1 ft, in m
     EXPECT_DOUBLE_EQ(block->TransmitterAntenna.Y, -0.1524);
-    for (const Block::SAntenna& a : {block->ReceiverAntenna, block->TransmitterAntenna}) {
-        EXPECT_EQ(std::vector<double>({a.X, a.Z, a.OrientX, a.OrientY, a.OrientZ}),
-                  std::vector<double>({0.0, 0.0, -1.0, -1.0, -1.0}));
-        EXPECT_EQ(a.OrientationType, Block::Perpendicular);
-        EXPECT_EQ(a.PositionReference, Block::relative);
-        EXPECT_EQ(a.OrientationReference, Block::relative);
-    }
+    for (const Block::SAntenna& a : {block->ReceiverAntenna, block->TransmitterAntenna})
+        EXPECT_EQ(std::make_tuple(a.X, a.Z, a.OrientX, a.OrientY, a.OrientZ, a.OrientationType,
+                                  a.PositionReference, a.OrientationReference),
+                  std::make_tuple(0.0, 0.0, -1.0, -1.0, -1.0, int32_t{Block::Perpendicular},
+                                  int32_t{Block::relative}, int32_t{Block::relative}));
     EXPECT_TRUE(block->ProcessList.empty());
+    // "CMP" or "WARR" in any case, and nothing longer, is CMP/WARR.
     const std::pair<const char*, int32_t> modes[] = {{"CMP", Block::CMP_WARR},
                                                      {"warr", Block::CMP_WARR},
                                                      {"CMP/WARR", Block::Reflection},
-                                                     {"WARR ", Block::Reflection},
-                                                     {"Reflection", Block::Reflection}};
+                                                     {"WARR ", Block::Reflection}};
     for (const auto& [mode, code] : modes) {
         param.SurveyMode = mode;
         EXPECT_EQ(CSVYXmlFile::LoadSettings110FromHd(Header(param))->SurveyModeCode, code) << mode;
@@ -108,12 +109,8 @@ TEST(SettingsWriter, BlockInMemoryHasMetresFixedOrientationsAndASurveyModeCode) 
 }
 
 TEST(LineSequenceFileParams, NumbersComeFromTheLastCAndTheLastB) {
-    struct Case {
-        const char* path;
-        int32_t line, sequence;
-        const char* base;
-        const char* ext;
-    };
+    // Path, line, sequence, base name, extension.
+    using Case = std::tuple<const char*, int32_t, int32_t, std::string, std::string>;
     const Case cases[] = {
         {"LINE__C12B003.DT1", 12, 3, "LINE__C12B003", ".DT1"},
         {"SURVEY.DT1", 1, 1, "SURVEY", ".DT1"},  // after a match: nothing left over
@@ -128,19 +125,17 @@ TEST(LineSequenceFileParams, NumbersComeFromTheLastCAndTheLastB) {
     };
     ZAR::CDataLineAndSequenceFileParams params;  // reused: each parse must start afresh
     for (const Case& c : cases) {
-        EXPECT_EQ(params.Parse(c.path), 1);
-        EXPECT_EQ(params.LineNumber, c.line) << c.path;
-        EXPECT_EQ(params.SequenceNumber, c.sequence) << c.path;
-        EXPECT_EQ(params.m_strBaseName, c.base) << c.path;
-        EXPECT_EQ(params.m_strExt, c.ext) << c.path;
+        EXPECT_EQ(params.Parse(std::get<0>(c)), 1);
+        EXPECT_EQ(Case(std::get<0>(c), params.LineNumber, params.SequenceNumber,
+                       params.m_strBaseName, params.m_strExt),
+                  c);
     }
 }
 
 TEST(LineSequenceFileParams, OrdersByLineThenSequenceAndReportsTies) {
-    std::vector<ZAR::CDataLineAndSequenceFileParams> files(5);
-    const char* names[] = {"C2B10.HD", "C10B1.DT1", "C2B9.DT1", "SURVEY.DT1", "X_C2B9.DT1"};
-    for (int i = 0; i < 5; ++i)
-        files[i].Parse(names[i]);
+    std::vector<ZAR::CDataLineAndSequenceFileParams> files;
+    for (const char* name : {"C2B10.HD", "C10B1.DT1", "C2B9.DT1", "SURVEY.DT1", "X_C2B9.DT1"})
+        files.emplace_back().Parse(name);
     auto a = files[2], b = files[4];
     std::stable_sort(files.begin(), files.end());
     std::string order;
