@@ -7,7 +7,7 @@
 #include "svy3/platform/file_lookup.h"
 #include "svy3/platform/message_box.h"
 #include "svy3/platform/path_text.h"
-#include "svy3/platform/text_case.h"
+#include "svy3/platform/text.h"
 #include "svy3/xmlfile/svy_node_value.h"
 #include "svy3/xmlfile/svy_xml_file.h"
 

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <vector>
@@ -11,6 +12,7 @@
 #include <boost/make_shared.hpp>
 
 #include "svy3/platform/date_time.h"
+#include "svy3/platform/text.h"
 #include "svy3/xmlfile/leading_number.h"
 
 namespace ZAR {
@@ -40,18 +42,15 @@ const char* const kKeys[] = {kNumTraces,     kSamples, kTimeZero, kTimeWindow, k
                              kSeparation,    kVoltage, kStacks,   kSurveyMode, kOdometer,
                              kTraceStacking, kDate};
 
+// Blanks within a header line; line ends are already gone.
+const char kBlanks[] = " \t\v\f";
+
 bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+    return c != '\0' && std::strchr(kBlanks, c) != nullptr;
 }
 
-std::string Trim(const std::string& text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && IsBlank(text[begin]))
-        ++begin;
-    while (end > begin && IsBlank(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
+std::string TrimLine(const std::string& text) {
+    return Trim(text, kBlanks);
 }
 
 // Upper case, blank runs collapsed to one space, no blanks at either end.
@@ -130,7 +129,7 @@ std::string SingleLine(const std::string& text) {
     for (char& c : result)
         if (c == '\r' || c == '\n')
             c = ' ';
-    return Trim(result);
+    return TrimLine(result);
 }
 
 }  // namespace
@@ -183,7 +182,7 @@ int GprParam::Load(const std::string& path, int storageType) {
     std::string dateLine;
     int nonBlankLines = 0;
     for (const std::string& raw : SplitLines(text)) {
-        const std::string line = Trim(raw);
+        const std::string line = TrimLine(raw);
         if (line.empty())
             continue;
         ++nonBlankLines;
@@ -196,7 +195,7 @@ int GprParam::Load(const std::string& path, int storageType) {
         const std::string key = NormalizeKey(line.substr(0, equals));
         for (const char* known : kKeys)
             if (key == known)
-                values[key] = Trim(line.substr(equals + 1));
+                values[key] = TrimLine(line.substr(equals + 1));
     }
     if (values.empty())
         return LoadNotAHeader;

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cmath>
 
-#include "svy3/platform/text_case.h"
+#include "svy3/platform/text.h"
 
 namespace ZAR {
 namespace {
@@ -34,18 +34,8 @@ bool IsLength(Enum<UNIT_TYPE> unit) {
     return unit > UNIT_NONE && unit < kUnitCount;
 }
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
 std::string TrimmedLower(const std::string& text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && IsBlank(text[begin]))
-        ++begin;
-    while (end > begin && IsBlank(text[end - 1]))
-        --end;
-    return ToLower(text.substr(begin, end - begin));
+    return ToLower(Trim(text));
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "svy3/platform/text_case.h"
+#include "svy3/platform/text.h"
 
 namespace ZAR {
 namespace {

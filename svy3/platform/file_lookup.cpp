@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "svy3/platform/text_case.h"
+#include "svy3/platform/text.h"
 
 namespace ZAR {
 std::string FindFileIgnoringCase(const std::string& path) {

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <cmath>
 
-#include "svy3/platform/text_case.h"
+#include "svy3/platform/text.h"
 #include "svy3/platform/version_text.h"
 
 namespace ZAR {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "svy3/external/measure.h"
-#include "svy3/platform/text_case.h"
+#include "svy3/platform/text.h"
 #include "svy3/settings/settings_block_v110.h"
 #include "svy3/xmlfile/attribute_text.h"
 #include "svy3/xmlfile/leading_number.h"

@@ -1,4 +1,4 @@
-#include "svy3/platform/text_case.h"
+#include "svy3/platform/text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -22,6 +22,13 @@ std::string ToUpper(std::string text) {
     for (char& c : text)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return text;
+}
+
+std::string Trim(const std::string& text, const char* blanks) {
+    const std::string::size_type begin = text.find_first_not_of(blanks);
+    if (begin == std::string::npos)
+        return std::string();
+    return text.substr(begin, text.find_last_not_of(blanks) - begin + 1);
 }
 
 }  // namespace ZAR
