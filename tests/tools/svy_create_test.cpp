@@ -43,6 +43,9 @@ TEST(SvyCreate, SelectionsAndFailures) {
     // Globs keep data files only.
     const auto files = svy_tool::ExpandSelection({dir.File("*"), dir.File("missing.DT1")});
     EXPECT_EQ(files.size(), 4u + 4u + 1u + 1u);  // .HD, .DT1, .sen and the named missing file
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(svy_tool::ExpandSelection({dir.File("*.none")}).empty());  // not taken literally
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("no file matches"), std::string::npos);
 
     std::ostringstream out;
     svy_tool::CreateOptions options;

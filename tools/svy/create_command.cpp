@@ -11,7 +11,7 @@
 #include <boost/filesystem.hpp>
 
 #include "svy3/platform/file_lookup.h"
-#include "svy3/platform/text_case.h"
+#include "svy3/platform/text.h"
 #include "svy3/svy3.h"
 #include "tools/svy/progress_bar.h"
 #include "tools/svy/project_summary.h"
@@ -80,14 +80,18 @@ int CheckHeaders(const std::vector<std::string>& files) {
 std::vector<std::string> ExpandSelection(const std::vector<std::string>& inputs) {
     std::vector<std::string> files;
     for (const std::string& input : inputs) {
+        if (input.find_first_of("*?[") == std::string::npos) {
+            if (IsDataFile(input))
+                files.push_back(input);
+            continue;
+        }
         glob_t matches{};
-        if (input.find_first_of("*?[") != std::string::npos &&
-            glob(input.c_str(), 0, nullptr, &matches) == 0) {
+        if (glob(input.c_str(), 0, nullptr, &matches) == 0) {
             for (size_t i = 0; i < matches.gl_pathc; ++i)
                 if (IsDataFile(matches.gl_pathv[i]))
                     files.emplace_back(matches.gl_pathv[i]);
-        } else if (IsDataFile(input)) {
-            files.push_back(input);
+        } else {
+            std::cerr << "svy create: no file matches " << input << "\n";
         }
         globfree(&matches);
     }
