@@ -50,8 +50,9 @@ int OpenWithLibrary(const char* path) {
     if (!top || !data)
         return 1;
     const double seconds = Seconds(start);
+    if (data->GetNumLines(-1, ZAR::eLineAny) <= 0)
+        return 1;  // the survey must really have been read
     std::printf("%f\n", seconds);
-    std::fprintf(stderr, "lines: %d\n", data->GetNumLines(-1, ZAR::eLineAny));
     return 0;
 }
 
