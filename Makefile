@@ -28,13 +28,15 @@ test-asan: deps
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b || exit 1; done
 
-# Runs the open fuzz target for FUZZ_SECONDS (clang with libFuzzer; corpus in build-fuzz/corpus).
+# Runs a fuzz target (FUZZ_TARGET: fuzz_open or fuzz_header) for FUZZ_SECONDS; clang with
+# libFuzzer; the corpus grows in build-fuzz/corpus-<target>.
+FUZZ_TARGET ?= fuzz_open
 FUZZ_SECONDS ?= 120
 fuzz: deps
 	CXX=clang++ cmake -S . -B build-fuzz -DSVY3_FUZZ=ON -DSVY3_BUILD_TESTS=OFF -DSVY3_BUILD_BENCH=OFF -DSVY3_BUILD_TOOLS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	cmake --build build-fuzz -j $(JOBS)
-	mkdir -p build-fuzz/corpus && cp tests/data/*.svy build-fuzz/corpus/
-	build-fuzz/fuzz/fuzz_open -max_len=8192 -rss_limit_mb=4096 -max_total_time=$(FUZZ_SECONDS) build-fuzz/corpus
+	cmake --build build-fuzz -j $(JOBS) --target $(FUZZ_TARGET)
+	mkdir -p build-fuzz/corpus-$(FUZZ_TARGET) && cp tests/data/*.svy build-fuzz/corpus-fuzz_open/ 2>/dev/null || true
+	build-fuzz/fuzz/$(FUZZ_TARGET) -max_len=8192 -rss_limit_mb=4096 -max_total_time=$(FUZZ_SECONDS) build-fuzz/corpus-$(FUZZ_TARGET)
 
 demo: build
 	@if [ -x $(BUILD)/tools/svy/svy ]; then $(BUILD)/tools/svy/svy demo demo-survey; \
