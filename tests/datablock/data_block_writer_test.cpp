@@ -106,24 +106,19 @@ TEST_F(DataBlockWriterTest, LinesSequencesSpacingAndSkippedFiles) {
               "LinearRef[ododist=0.0,refdist=0.0,reflateral=0.000000,units=m]");
     EXPECT_TRUE(m_promptTexts.empty());
     m_answer.clear();
-    EXPECT_EQ(std::string(Write({Radar("L_C1B1"), Radar("L_C3B2")})
-                              .child("Line")
-                              .next_sibling()
-                              .child("LinearRef")
-                              .attribute("reflateral")
-                              .value()),
-              "0.200000");
+    EXPECT_EQ(Outline(Write({Radar("L_C1B1"), Radar("L_C3B2")}).last_child().child("LinearRef")),
+              "LinearRef[ododist=0.0,refdist=0.0,reflateral=0.200000,units=m]");
 }
 
 TEST_F(DataBlockWriterTest, FilesWithEqualNumbersKeepTheirSelectionOrder) {
     // Enough names without numbers (all line 1, sequence 1) for an unstable sort to mix them.
     std::vector<std::string> files;
-    std::string expected;
+    std::string expected, written;
     for (int i = 0; i < 40; ++i) {
-        files.push_back(Radar("F" + std::to_string(i * 17 % 40)));
-        expected += "F" + std::to_string(i * 17 % 40) + "/" + std::to_string(i + 1) + " ";
+        const std::string name = "F" + std::to_string(i * 17 % 40);
+        files.push_back(Radar(name));
+        expected += name + "/" + std::to_string(i + 1) + " ";
     }
-    std::string written;
     for (pugi::xml_node f : Write(files).child("Line").children("DataFile"))
         written +=
             f.attribute("name").value() + std::string("/") + f.attribute("seq").value() + " ";
@@ -145,24 +140,22 @@ TEST_F(DataBlockWriterTest, OdometerFilesSettingsFromTheFirstReadableHeaderAndLe
     // numbers, and are numbered on their own.
     EXPECT_EQ(ChildNames(line), "DataFile Settings DataFile DataFile DataFile LinearRef");
     EXPECT_EQ(line.child("Settings").child("Trace").attribute("sample_cnt").as_int(), 512);
-    std::vector<std::string> files;
+    std::string files;
     for (pugi::xml_node f : line.children("DataFile"))
-        files.push_back(Outline(f));
-    EXPECT_EQ(files, (std::vector<std::string>{
-                         "DataFile[name=ODO2,seq=1,ext=.SEN]{Odometer[start=0.000000,"
-                         "end=3.000000,step=NA,units=Feet]}",
-                         "DataFile[name=LC_C1B1,seq=1,ext=HD+DT1]{FileType[UID=COR@@@] Odometer["
-                         "start=0.000000,end=2.000000,step=0.100000,units=ft]}",
-                         "DataFile[name=ODO,seq=2,ext=.SEN]{Odometer[start=1.500000,"
-                         "end=9.250000,step=NA,units=ft]}",
-                         "DataFile[name=LC_C1B2,seq=2,ext=HD+DT1]" + kRadarOdometer}));
+        files += Outline(f) + "\n";
+    EXPECT_EQ(files,
+              "DataFile[name=ODO2,seq=1,ext=.SEN]{Odometer[start=0.000000,end=3.000000,step=NA,"
+              "units=Feet]}\nDataFile[name=LC_C1B1,seq=1,ext=HD+DT1]{FileType[UID=COR@@@] "
+              "Odometer[start=0.000000,end=2.000000,step=0.100000,units=ft]}\nDataFile[name=ODO,"
+              "seq=2,ext=.SEN]{Odometer[start=1.500000,end=9.250000,step=NA,units=ft]}\n"
+              "DataFile[name=LC_C1B2,seq=2,ext=HD+DT1]" +
+                  kRadarOdometer + "\n");
     EXPECT_EQ(std::string(line.child("LinearRef").attribute("units").value()), "m");
 }
 
 TEST_F(DataBlockWriterTest, RefusedSelectionsKeepWhatWasWritten) {
-    svy3_test::WriteFile(m_dir.File("NOTXML.SEN"), "start=1 end=2");
     svy3_test::WriteFile(m_dir.File("NOODO.SEN"), "<SEN><Distance start=\"1\"/></SEN>");
-    for (const std::string name : {"NOTXML", "NOODO", "MISSING"}) {
+    for (const std::string name : {"NOODO", "MISSING"}) {
         EXPECT_EQ(TryWrite({Radar("R_C1B1"), m_dataDir + name + ".sen"}), "Cannot read SEN file!");
         const pugi::xml_node line = Data().child("Line");
         EXPECT_EQ(ChildNames(line), "Settings DataFile DataFile");
@@ -185,18 +178,17 @@ TEST(DataBlockWriterSen, ReadsTheOdometerUnderTheDocumentElement) {
     svy3_test::TempDir dir;
     double start = -1.0, end = -1.0;
     std::string units;
-    svy3_test::WriteFile(dir.File("a.sen"),
-                         "<X><Odometer start=\"2.5\" end=\"7\" units=\"cm\"/></X>");
-    EXPECT_EQ(CSVYXmlFile::GetSenOdometer(dir.File("a.sen"), start, end, units), 1);
-    EXPECT_EQ(std::to_string(start) + " " + std::to_string(end) + " " + units,
-              "2.500000 7.000000 cm");
+    auto read = [&](const std::string& xml) {
+        svy3_test::WriteFile(dir.File("a.sen"), xml);
+        const int32_t result = CSVYXmlFile::GetSenOdometer(dir.File("a.sen"), start, end, units);
+        return std::to_string(result) + " " + std::to_string(start) + " " + std::to_string(end) +
+               " " + units;
+    };
+    EXPECT_EQ(read("<X><Odometer start=\"2.5\" end=\"7\" units=\"cm\"/></X>"),
+              "1 2.500000 7.000000 cm");
     // Missing attributes: the numbers stay, the units text is the attribute's name.
-    svy3_test::WriteFile(dir.File("b.sen"), "<SEN><Odometer end=\"3\"/></SEN>");
-    EXPECT_EQ(CSVYXmlFile::GetSenOdometer(dir.File("b.sen"), start, end, units), 1);
-    EXPECT_EQ(std::to_string(start) + " " + std::to_string(end) + " " + units,
-              "2.500000 3.000000 units");
-    svy3_test::WriteFile(dir.File("c.sen"), "<SEN><X><Odometer start=\"1\"/></X></SEN>");
-    EXPECT_EQ(CSVYXmlFile::GetSenOdometer(dir.File("c.sen"), start, end, units), 0);
+    EXPECT_EQ(read("<SEN><Odometer end=\"3\"/></SEN>"), "1 2.500000 3.000000 units");
+    EXPECT_EQ(read("<SEN><X><Odometer start=\"1\"/></X></SEN>"), "0 2.500000 3.000000 units");
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <boost/make_shared.hpp>
+#include <sstream>
 
 #include "support/test_support.h"
+#include "support/writer_support.h"
 #include "svy3/datablock/svy_data_block_v110.h"
-#include "svy3/external/gpr_param.h"
 #include "svy3/external/uid.h"
 #include "svy3/xmlfile/svy_xml_file.h"
 
@@ -42,6 +42,15 @@ std::string Position(double x, double y, double t, const char* units = "m") {
            "\"/>";
 }
 
+// The values, each followed by a blank; numbers with 15 significant digits.
+template <class... T>
+std::string Join(const T&... values) {
+    std::ostringstream out;
+    out.precision(15);
+    ((out << values << ' '), ...);
+    return out.str();
+}
+
 class DataBlockReaderTest : public testing::Test {
   protected:
     // Reads <ZAR_SVY><Data>body</Data></ZAR_SVY>; returns ReadSvyDataBlock's result.
@@ -58,6 +67,19 @@ class DataBlockReaderTest : public testing::Test {
         return m_block->ReadSvyDataBlock(&m_file, m_error);
     }
     CLine& Line(size_t i) { return *m_block->m_lines.at(i); }
+    // Type, start X, end X, start Y, end Y, position count and direction.
+    static std::string Summary(const CLine& line) {
+        return Join(static_cast<int>(line.m_eType), line.m_dStartX, line.m_dEndX, line.m_dStartY,
+                    line.m_dEndY, line.m_dPositionCount, line.m_cDirection);
+    }
+    // The lines' names, each followed by a blank.
+    template <class Lines>
+    static std::string Names(const Lines& lines) {
+        std::string names;
+        for (const auto& line : lines)
+            names += line->m_strName + " ";
+        return names;
+    }
 
     svy3_test::TempDir m_dir;
     ZAR::CSVYXmlFile m_file;
@@ -76,37 +98,42 @@ TEST_F(DataBlockReaderTest, ReadsFilesWithConversionsAndSortedRecords) {
                           "<FIDComment ododist=\"300\" units=\"cm\" fileflag=\"Fx\">b"
                           "</FIDComment><FIDComment ododist=\"1\" units=\"m\">a</FIDComment>"
                           "<Odometer start=\"100\" end=\"500\" step=\"5\" units=\"cm\"/>") +
-             "</Line>"),
-        1)
-        << m_error;
+             "</Line><Line name=\"L2\"><LinearRef ododist=\"0\" refdist=\"10\" reflateral=\"1\" "
+             "units=\"m\"/><LinearRef ododist=\"500\" refdist=\"200\" reflateral=\"0\" "
+             "units=\"cm\"/></Line>"),
+        1);
     EXPECT_EQ(m_error, "");
     EXPECT_EQ(m_block->m_strDataDir, "C:\\data\\");
     ASSERT_EQ(m_block->m_settings.size(), 1u);
-    ASSERT_EQ(m_block->m_lines.size(), 1u);
-    const CLine& line = Line(0);
-    EXPECT_EQ(line.m_strName, "L1");
-    EXPECT_EQ(line.m_pConverter, nullptr);
-    ASSERT_EQ(line.m_extensions.size(), 1u);
-    const CDataFile& file = *line.m_extensions[0]->m_files.at(0);
-    EXPECT_EQ(file.m_strName, "F1");
+    ASSERT_EQ(m_block->m_lines.size(), 2u);
+    EXPECT_EQ(Line(0).m_strName, "L1");
+    EXPECT_EQ(Line(0).m_pConverter, nullptr);  // no LinearRef
+    ASSERT_EQ(Line(0).m_extensions.size(), 1u);
+    const CDataFile& file = *Line(0).m_extensions[0]->m_files.at(0);
     EXPECT_EQ(file.m_nFileType, static_cast<uint32_t>(ZAR::Str2UID("COR@@@")));
-    EXPECT_EQ(file.m_strDirectory, "sub");
     EXPECT_EQ(file.m_sensorIDs, (std::vector<int32_t>{7, 3}));
-    EXPECT_EQ(file.m_nDim1, 250);
-    EXPECT_DOUBLE_EQ(file.m_dOdoStart, 1.0);
-    EXPECT_DOUBLE_EQ(file.m_dOdoEnd, 5.0);
-    EXPECT_DOUBLE_EQ(file.m_dOdoStep, 0.05);
     EXPECT_EQ(file.m_pSettings, m_block->m_settings[0].get());
-    ASSERT_EQ(file.m_positions.size(), 3u);
-    EXPECT_EQ(file.m_positions[0].Y, 2.0);  // sorted by normalized file position
-    EXPECT_EQ(file.m_positions[2].Y, 9.0);
-    EXPECT_EQ(file.m_positions[0].unit, 1);
-    EXPECT_EQ(file.m_positions[2].unit, 5);  // upper-case M is not metres
-    ASSERT_EQ(file.m_fidComments.size(), 2u);
-    EXPECT_EQ(file.m_fidComments[0].comment, "a");
-    EXPECT_EQ(file.m_fidComments[0].fileflag, 'f');  // missing: the attribute's own name
-    EXPECT_DOUBLE_EQ(file.m_fidComments[1].ododist, 3.0);
-    EXPECT_EQ(file.m_fidComments[1].fileflag, 'F');
+    EXPECT_EQ(Join(file.m_strName, file.m_strDirectory, file.m_nDim1, file.m_dOdoStart,
+                   file.m_dOdoEnd, file.m_dOdoStep),
+              "F1 sub 250 1 5 0.05 ");
+    // Positions by normalized file position (upper-case M is not metres), comments by distance
+    // (a missing file flag is the attribute's own name).
+    std::string records;
+    for (const auto& p : file.m_positions)
+        records += Join(p.Y, p.unit);
+    for (const auto& fid : file.m_fidComments)
+        records += Join(fid.comment, fid.ododist, fid.fileflag);
+    EXPECT_EQ(records, "2 1 5 1 9 5 a 1 f b 3 F ");
+
+    // Distance references, sorted by odometer distance, in metres with their unit code.
+    records.clear();
+    for (const auto& ref : Line(1).m_linearRefs)
+        records += Join(ref.ododist, ref.refdist, ref.reflateral, ref.unit);
+    EXPECT_EQ(records, "0 10 1 1 5 2 0 2 ");
+    ASSERT_NE(Line(1).m_pConverter, nullptr);
+    // Each list sorted by itself: reference 2 pairs with odometer 0, reference 10 with 5.
+    EXPECT_DOUBLE_EQ(Line(1).m_pConverter->User2Odo(2.0), 0.0);
+    EXPECT_DOUBLE_EQ(Line(1).m_pConverter->User2Odo(10.0), 5.0);
 }
 
 TEST_F(DataBlockReaderTest, SettingsAreInheritedAndReported) {
@@ -123,10 +150,10 @@ TEST_F(DataBlockReaderTest, SettingsAreInheritedAndReported) {
     EXPECT_EQ(Line(0).m_extensions[0]->m_files[1]->m_pSettings, settings[2].get());
     EXPECT_EQ(Line(1).m_extensions[0]->m_files[0]->m_pSettings, settings[0].get());
 
-    // Without any settings the first file stops the reading.
+    // Without any settings the first file stops the reading; without a factory nothing is read or
+    // reported, so the same happens.
     EXPECT_EQ(Read("<Line name=\"L\">" + DataFile("lonely", "HD+DT1", 1) + "</Line>"), 0);
     EXPECT_EQ(m_error, "\nError: Cannot find corresponding settings for filelonely");
-    // Without a factory nothing is read or reported, so the same happens.
     EXPECT_EQ(Read("<Settings/><Line>" + DataFile("x", "HD+DT1", 1) + "</Line>", false), 0);
     EXPECT_EQ(m_error, "\nError: Cannot find corresponding settings for filex");
 }
@@ -144,25 +171,23 @@ TEST_F(DataBlockReaderTest, SequenceSlotsPairingAndRefusals) {
     EXPECT_EQ(Line(0).m_extensions[0]->m_strName, "HD+DT1");
     EXPECT_EQ(Line(0).m_extensions[0]->m_files[0]->m_strExt, "HD+DT1");
     ASSERT_EQ(Line(1).m_extensions.size(), 2u);
-    EXPECT_EQ(Line(1).m_extensions[0]->m_strName, ".hd");
-    EXPECT_EQ(Line(1).m_extensions[1]->m_strName, ".DT1");
+    EXPECT_EQ(Line(1).m_extensions[0]->m_strName + Line(1).m_extensions[1]->m_strName, ".hd.DT1");
     const auto& slots = Line(2).m_extensions.at(0)->m_files;
     ASSERT_EQ(slots.size(), 3u);
     EXPECT_NE(slots[0], nullptr);
     EXPECT_EQ(slots[1], nullptr);
     EXPECT_EQ(slots[2]->m_strName, "g3");
 
-    EXPECT_EQ(Read("<Settings/><Line name=\"dup\">" + DataFile("a", "HD+DT1", 2) +
-                   DataFile("b", "HD+DT1", 2) + "</Line>"),
-              0);
-    EXPECT_EQ(m_error, "\nError: Invalid file sequence in line:dup");
-    EXPECT_EQ(Read("<Settings/><Line name=\"zero\">" + DataFile("a", "HD+DT1", 0) + "</Line>"), 0);
-    EXPECT_EQ(m_error, "\nError: Invalid file sequence in line:zero");
-    // A corrupt, huge sequence number is refused rather than allocating its slots.
-    EXPECT_EQ(
-        Read("<Settings/><Line name=\"huge\">" + DataFile("a", "HD+DT1", 2000000000) + "</Line>"),
-        0);
-    EXPECT_EQ(m_error, "\nError: Invalid file sequence in line:huge");
+    // A taken slot, a sequence number below 1 and a corrupt, huge one (no slots are allocated).
+    const std::pair<std::string, std::string> refused[] = {
+        {"dup", DataFile("a", "HD+DT1", 2) + DataFile("b", "HD+DT1", 2)},
+        {"zero", DataFile("a", "HD+DT1", 0)},
+        {"huge", DataFile("a", "HD+DT1", 2000000000)}};
+    for (const auto& line : refused) {
+        EXPECT_EQ(Read("<Settings/><Line name=\"" + line.first + "\">" + line.second + "</Line>"),
+                  0);
+        EXPECT_EQ(m_error, "\nError: Invalid file sequence in line:" + line.first);
+    }
 }
 
 TEST_F(DataBlockReaderTest, LineSetsAreReadAndOrderedByName) {
@@ -170,14 +195,11 @@ TEST_F(DataBlockReaderTest, LineSetsAreReadAndOrderedByName) {
                    "<Line name=\"y\"/></LineSet><LineSet name=\"a\"/><Line name=\"outside\"/>"),
               1);
     EXPECT_TRUE(m_block->m_lines.empty());  // direct lines are not read beside line sets
-    ASSERT_EQ(m_block->m_lineSets.size(), 3u);
-    EXPECT_EQ(m_block->m_lineSets[0]->m_strName, "A");
-    EXPECT_EQ(m_block->m_lineSets[1]->m_strName, "a");
-    EXPECT_EQ(m_block->m_lineSets[2]->m_strName, "b");
-    const auto& lines = m_block->m_lineSets[0]->m_lines;
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0]->m_strName, "y");
-    EXPECT_EQ(m_block->m_lineSets[0]->m_displayLines.size(), 2u);
+    std::string names;
+    for (const auto& set : m_block->m_lineSets)
+        names += set->m_strName + "(" + Names(set->m_lines) + ")";
+    EXPECT_EQ(names, "A(y z )a()b()");
+    EXPECT_EQ(Names(m_block->m_lineSets[0]->m_displayLines), "y z ");
 }
 
 TEST_F(DataBlockReaderTest, LineTypesExtentsDirectionsAndDisplayOrder) {
@@ -194,84 +216,40 @@ TEST_F(DataBlockReaderTest, LineTypesExtentsDirectionsAndDisplayOrder) {
                    DataFile("e", "HD+DT1", 1, Position(2, 0, 0) + Position(2, 4, 1)) + "</Line>"),
               1)
         << m_error;
-    const CLine& alongY = Line(0);
-    EXPECT_EQ(alongY.m_eType, ZAR::eLineAlongY);
-    EXPECT_DOUBLE_EQ(alongY.m_dStartX, 4.998);
-    EXPECT_DOUBLE_EQ(alongY.m_dEndX, 5.004);
-    EXPECT_DOUBLE_EQ(alongY.m_dStartY, 1.0);
-    EXPECT_DOUBLE_EQ(alongY.m_dEndY, 3.0);
-    EXPECT_EQ(alongY.m_dPositionCount, 3.0);
-    EXPECT_EQ(alongY.m_cDirection, 'Y');  // more than two positions
-
-    const CLine& alongX = Line(1);
-    EXPECT_EQ(alongX.m_eType, ZAR::eLineAlongX);
-    EXPECT_EQ(alongX.m_cDirection, 'R');  // X decreases within the file
-    EXPECT_DOUBLE_EQ(alongX.m_dStartX, 1.0);
-    EXPECT_DOUBLE_EQ(alongX.m_dEndX, 3.0);
-
-    EXPECT_EQ(Line(2).m_eType, ZAR::eLineUnknown);
-    EXPECT_EQ(Line(2).m_cDirection, 'N');
-    const CLine& empty = Line(3);
-    EXPECT_EQ(empty.m_eType, ZAR::eLineAlongY);
-    EXPECT_EQ(empty.m_dEndX, 0.0);
-    EXPECT_EQ(empty.m_cDirection, 'N');
+    EXPECT_EQ(Summary(Line(0)), "3 4.998 5.004 1 3 3 Y ");  // more than two positions: Y
+    EXPECT_EQ(Summary(Line(1)), "2 1 3 7 7.005 2 R ");      // X decreases within the file
+    EXPECT_EQ(Summary(Line(2)), "0 0 2 0 2 2 N ");
+    EXPECT_EQ(Summary(Line(3)), "3 0 0 0 0 0 N ");  // no positions
+    EXPECT_EQ(Summary(Line(4)), "3 2 2 0 4 2 N ");
 
     // Display order: type 0, then 2, then 3 by (start X, start Y).
-    std::vector<std::string> order;
-    for (const CLine* line : m_block->m_displayLines)
-        order.push_back(line->m_strName);
-    EXPECT_EQ(order,
-              (std::vector<std::string>{"diagonal", "alongX", "empty", "alongY2", "alongY"}));
-}
-
-TEST_F(DataBlockReaderTest, LinearReferencesFillTheConverter) {
-    ASSERT_EQ(Read("<Settings/><Line name=\"L\"><LinearRef ododist=\"0\" refdist=\"10\" "
-                   "reflateral=\"1\" units=\"m\"/><LinearRef ododist=\"500\" refdist=\"200\" "
-                   "reflateral=\"0\" units=\"cm\"/></Line>"),
-              1);
-    const CLine& line = Line(0);
-    ASSERT_EQ(line.m_linearRefs.size(), 2u);
-    EXPECT_EQ(line.m_linearRefs[0].ododist, 0.0);
-    EXPECT_DOUBLE_EQ(line.m_linearRefs[1].ododist, 5.0);
-    EXPECT_DOUBLE_EQ(line.m_linearRefs[1].refdist, 2.0);
-    EXPECT_EQ(line.m_linearRefs[1].unit, 2);
-    ASSERT_NE(line.m_pConverter, nullptr);
-    // Each list sorted by itself: reference 2 pairs with odometer 0, reference 10 with 5.
-    EXPECT_DOUBLE_EQ(line.m_pConverter->User2Odo(2.0), 0.0);
-    EXPECT_DOUBLE_EQ(line.m_pConverter->User2Odo(10.0), 5.0);
+    EXPECT_EQ(Names(m_block->m_displayLines), "diagonal alongX empty alongY2 alongY ");
 }
 
 TEST_F(DataBlockReaderTest, MissingElementsAndTheCreatedSampleCount) {
     // A header for F2 in the document's folder (named in upper case, as field files are).
-    ZAR::GprParam header;
-    auto param = boost::make_shared<ZAR::SGprParam>();
-    param->NumTraces = 321;
-    param->SamplesPerTrace = 512;
-    header.SetGprParam(param);
-    ASSERT_EQ(header.Save(m_dir.File("F2.HD")), 0);
-
+    ZAR::SGprParam param;
+    param.NumTraces = 321;
+    param.SamplesPerTrace = 512;
+    svy3_test::SaveHeader(m_dir.File("F2.HD"), param);
     ASSERT_EQ(Read("<Settings/><Line name=\"L\"><DataFile name=\"F1\" ext=\"HD+DT1\" seq=\"1\"/>"
                    "<DataFile name=\"F2\" ext=\"HD+DT1\" seq=\"2\"><Odometer step=\"NA\" "
                    "units=\"m\"/></DataFile></Line>"),
               1);
     EXPECT_EQ(m_error, "\nError: Missing element: <Odometer>");
     const auto& files = Line(0).m_extensions[0]->m_files;
-    EXPECT_EQ(files[0]->m_nDim1, -1);
-    EXPECT_EQ(files[0]->m_nDim2, -1);
-    EXPECT_EQ(files[1]->m_nDim1, 512);
-    EXPECT_EQ(files[1]->m_nDim2, 321);
     EXPECT_EQ(files[1]->m_dOdoStep, 0.0);
-
-    // The created element is in the in-memory document.
+    // The created elements are in the in-memory document and in the model.
     ASSERT_EQ(m_file.Save(m_dir.File("saved.svy")), 0);
     const std::string saved = svy3_test::ReadFile(m_dir.File("saved.svy"));
     EXPECT_NE(saved.find("<DataSampleCnt dim0=\"2\" dim1=\"-1\" dim2=\"-1\" dim3=\"NA\" />"),
               std::string::npos);
     EXPECT_NE(saved.find("dim1=\"512\" dim2=\"321\""), std::string::npos);
+    EXPECT_EQ(Join(files[0]->m_nDim1, files[0]->m_nDim2, files[1]->m_nDim1, files[1]->m_nDim2),
+              "-1 -1 512 321 ");
 
     // Without DataDirPath the document's folder is the data folder.
-    EXPECT_EQ(m_block->m_strDataDir.back(), '\\');
-    EXPECT_EQ(m_block->m_strDataDir.substr(0, m_dir.path().size()), m_dir.path());
+    EXPECT_EQ(m_block->m_strDataDir, m_dir.path() + "\\");
 
     // Not on Data: nothing is read.
     m_file.GotoRootNode();
@@ -281,7 +259,6 @@ TEST_F(DataBlockReaderTest, MissingElementsAndTheCreatedSampleCount) {
 
 TEST(DataBlockTolerance, ComparesWithinTheToleranceInTheGivenUnit) {
     CSvyDataBlock_V110 block;
-    EXPECT_TRUE(block.CheckStepSizeTolerance(1.0, 1.0, 1));
     EXPECT_TRUE(block.CheckStepSizeTolerance(1.0, 1.005, 1));
     EXPECT_TRUE(block.CheckStepSizeTolerance(1.005, 1.0, 1));
     EXPECT_FALSE(block.CheckStepSizeTolerance(1.0, 1.02, 1));
@@ -289,6 +266,8 @@ TEST(DataBlockTolerance, ComparesWithinTheToleranceInTheGivenUnit) {
     EXPECT_TRUE(block.CheckStepSizeTolerance(100.0, 100.9, 2));  // 0.01 m is 1 cm
     block.SetStepSizeTolerance(0.5);
     EXPECT_TRUE(block.CheckStepSizeTolerance(1.0, 1.4, 1));
+    block.SetStepSizeTolerance(0.0);  // equal values always match
+    EXPECT_TRUE(block.CheckStepSizeTolerance(1.0, 1.0, 1));
 }
 
 }  // namespace

@@ -42,13 +42,12 @@ class DocumentCreatorTest : public testing::Test {
     int32_t Create(const std::vector<std::string>& files, const char* dataDir = nullptr) {
         return m_file.CreateNewFile_V110(m_target, m_createdBy, files, dataDir);
     }
-    pugi::xml_node Saved(const std::string& path) {
-        EXPECT_TRUE(m_doc.load_file(path.c_str(), pugi::parse_default | pugi::parse_comments));
+    // The root element of the saved project.
+    pugi::xml_node Saved() {
+        EXPECT_TRUE(m_doc.load_file(m_target.c_str(), pugi::parse_default | pugi::parse_comments));
         return m_doc.document_element();
     }
-    std::string Job() {
-        return svy3_test::Outline(Saved(m_target).child("SiteDefinition").child("Job"));
-    }
+    std::string Job() { return svy3_test::Outline(Saved().child("SiteDefinition").child("Job")); }
 
     svy3_test::TempDir m_dir;
     svy3_test::MessageBoxCapture m_boxes;
@@ -64,9 +63,10 @@ TEST_F(DocumentCreatorTest, AnEmptySelectionBuildsTheSkeletonInMemoryOnly) {
     svy3_test::WriteFile(m_target, "previous");
     EXPECT_EQ(Create({}), 1);
     EXPECT_EQ(svy3_test::ReadFile(m_target), "previous");
-    ASSERT_EQ(m_file.Save(m_dir.File("copy.svy")), 0);
-    EXPECT_EQ(svy3_test::ReadFile(m_dir.File("copy.svy")).rfind("<?xml", 0), 0u);
-    const pugi::xml_node root = Saved(m_dir.File("copy.svy"));
+    // The cursor keeps the new document and its path: saving writes it there.
+    ASSERT_EQ(m_file.Save(), 0);
+    EXPECT_EQ(svy3_test::ReadFile(m_target).rfind("<?xml", 0), 0u);
+    const pugi::xml_node root = Saved();
     EXPECT_EQ(svy3_test::Outline(root), "ZAR_SVY[version=1.1.0]");
     EXPECT_EQ(root.first_child().type(), pugi::node_comment);
     EXPECT_TRUE(m_boxes.messages().empty());
@@ -76,16 +76,12 @@ TEST_F(DocumentCreatorTest, SiteDefinitionComesFromTheFirstRadarFile) {
     Radar("A", "2020-01-01 00:00:00");
     Radar("B");  // B.HD serves the selection's b.DT1
     EXPECT_EQ(Create({m_dir.File("A.hd"), m_dir.File("b.DT1"), Radar("C", "2023-03-03")}), 0);
-    std::string order;
-    for (pugi::xml_node child : Saved(m_target).children())
-        order += child.type() == pugi::node_comment ? "#comment " : child.name() + std::string(" ");
-    EXPECT_EQ(order, "#comment SiteDefinition Data ");
+    EXPECT_EQ(svy3_test::ChildNames(Saved()), "SiteDefinition Data");
     EXPECT_EQ(Job(), "Job[date=2024-05-21,time=13:04:05]\"Unknown job 2024-05-21 13:04:05\"");
 
     // Headers alone: no site definition. An unreadable first header: an invalid date.
     EXPECT_EQ(Create({m_dir.File("A.hd")}), 0);
-    EXPECT_EQ(Job(), "");
-    EXPECT_TRUE(Saved(m_target).child("Data"));
+    EXPECT_EQ(svy3_test::ChildNames(Saved()), "Data");
     svy3_test::WriteFile(m_dir.File("G.HD"), "\x01 not a header");
     EXPECT_EQ(Create({m_dir.File("G.DT1"), Radar("B")}), 0);
     EXPECT_EQ(Job(),
@@ -100,15 +96,10 @@ TEST_F(DocumentCreatorTest, BareFileNamesUseTheCurrentFolder) {
     const int32_t result = Create({"NB_C1B1.dt1"});
     fs::current_path(previous);
     ASSERT_EQ(result, 0);
-    const pugi::xml_node data = Saved(m_target).child("Data");
+    const pugi::xml_node data = Saved().child("Data");
     EXPECT_EQ(std::string(data.child("DataDirPath").text().get()), "");
     EXPECT_EQ(svy3_test::ChildNames(data.child("Line")), "Settings DataFile LinearRef");
     EXPECT_EQ(Job().find("Job[date=2024-05-21"), 0u);
-
-    // The cursor keeps the new document: saving again writes it to the same path.
-    fs::remove(m_target);
-    EXPECT_EQ(m_file.Save(), 0);
-    EXPECT_TRUE(fs::exists(m_target));
 }
 
 TEST_F(DocumentCreatorTest, TheCreatedDocumentOpensThroughTheQueryInterface) {
@@ -124,14 +115,9 @@ TEST_F(DocumentCreatorTest, TheCreatedDocumentOpensThroughTheQueryInterface) {
     ZAR::LineInfo line;
     ASSERT_EQ(data->GetLineInfo(1, line), 1);
     EXPECT_EQ(line.name + " " + std::to_string(line.lateralOffset), "Line3 1.000000");
-    ASSERT_EQ(data->GetLineInfo(0, line), 1);
-    EXPECT_EQ(line.name + " " + std::to_string(line.lateralOffset), "Line1 0.000000");
-    EXPECT_EQ(data->GetLineInfo(2, line), 0);
     ZAR::FileInfo file;
     ASSERT_EQ(data->GetFileInfo(0, "HD+DT1", 1, file), 1);
     EXPECT_EQ(file.name, "S_C1B2");
-    EXPECT_DOUBLE_EQ(file.odoEnd, 10.0);
-    EXPECT_DOUBLE_EQ(file.odoStep, 0.05);
     ASSERT_NE(file.settings, nullptr);
     EXPECT_EQ(file.settings->SampleCount, 200);
     EXPECT_DOUBLE_EQ(file.settings->ReceiverAntenna.Y, 0.5);

@@ -11,13 +11,7 @@ using ZAR::CSVYXmlFile;
 using ZAR::SCreatedBy;
 
 SCreatedBy Record(const std::string& name, const CDateTime& when, const std::string& comment = "") {
-    SCreatedBy record;
-    record.name = name;
-    record.version = "2.0";
-    record.DIP = "4711";
-    record.dateTime = when;
-    record.comment = comment;
-    return record;
+    return {name, "2.0", "4711", when, comment};
 }
 
 class ProvenanceTest : public testing::Test {
@@ -26,74 +20,54 @@ class ProvenanceTest : public testing::Test {
         svy3_test::WriteFile(m_dir.File("p.xml"), xml);
         ASSERT_EQ(m_file.Initialize(m_dir.File("p.xml")), 1);
     }
+    // Moves to the index-th child of the root element with that name.
+    void At(const std::string& name, int index = 0) {
+        m_file.GotoRootNode();
+        ASSERT_EQ(m_file.GotoChildNode(name, index), 1);
+    }
     std::string Name() {
         std::string name;
         m_file.GetNodeName(name);
         return name;
     }
-    std::string Attribute(const std::string& name) {
-        std::string value = name;
-        m_file.GetNodeAttribute(value);
-        return value;
+    std::string Attribute(std::string name) {
+        m_file.GetNodeAttribute(name);
+        return name;
     }
 
     svy3_test::TempDir m_dir;
     CSVYXmlFile m_file;
 };
 
-TEST_F(ProvenanceTest, CreatedByIsWrittenOnceWithItsAttributesInOrder) {
+TEST_F(ProvenanceTest, RecordsAreWrittenInOrderAndModificationsReadBackByDate) {
     Open("<Root><Block/></Root>");
-    ASSERT_EQ(m_file.GotoChildNode("Block"), 1);
-    EXPECT_EQ(m_file.AppendCreatedByBlock(Record("Maker", CDateTime(2024, 5, 21, 13, 4, 5))), 1);
-    EXPECT_EQ(Name(), "Block");
+    At("Block");
+    EXPECT_EQ(m_file.AppendModifiedByBlock(Record("early", CDateTime())), 0);  // no CreatedBy yet
+    EXPECT_EQ(m_file.AppendCreatedByBlock(Record("creator", CDateTime(2020, 1, 2, 8, 4, 5))), 1);
     EXPECT_EQ(m_file.AppendCreatedByBlock(Record("Other", CDateTime(2025, 1, 1, 0, 0, 0))), 0);
+    for (const SCreatedBy& record : {Record("third", CDateTime(2023, 3, 4, 0, 0, 0), "c3"),
+                                     Record("first", CDateTime(2021, 1, 1, 0, 0, 0), "c1"),
+                                     Record("second", CDateTime(2022, 2, 2, 0, 0, 0))})
+        EXPECT_EQ(m_file.AppendModifiedByBlock(record), 1) << record.name;
     EXPECT_EQ(Name(), "Block");
     ASSERT_EQ(m_file.Save(""), 0);
-    EXPECT_NE(svy3_test::ReadFile(m_dir.File("p.xml"))
-                  .find("<CreatedBy name=\"Maker\" version=\"2.0\" DIP=\"4711\" "
-                        "date=\"2024-05-21\" time=\"13:04:05\" />"),
+    const std::string saved = svy3_test::ReadFile(m_dir.File("p.xml"));
+    EXPECT_NE(saved.find("<CreatedBy name=\"creator\" version=\"2.0\" DIP=\"4711\" "
+                         "date=\"2020-01-02\" time=\"08:04:05\">"),
               std::string::npos);
-
-    // Null and invalid date-times write empty texts and "Invalid DateTime".
-    ASSERT_EQ(m_file.GotoParentNode(), 1);
-    ASSERT_EQ(m_file.AppendChildNode("Second"), 1);
-    SCreatedBy record = Record("X", CDateTime());
-    record.dateTime.SetStatus(CDateTime::null);
-    EXPECT_EQ(m_file.AppendCreatedByBlock(record), 1);
-    record.dateTime.SetStatus(CDateTime::invalid);
-    EXPECT_EQ(m_file.AppendModifiedByBlock(record), 1);
-    ASSERT_EQ(m_file.GotoChildNode("CreatedBy"), 1);
-    EXPECT_EQ(Attribute("date"), "");
-    EXPECT_EQ(Attribute("time"), "");
-    ASSERT_EQ(m_file.GotoChildNode("ModifiedBy"), 1);
-    EXPECT_EQ(Attribute("date"), "Invalid DateTime");
-    EXPECT_EQ(Attribute("time"), "Invalid DateTime");
-}
-
-TEST_F(ProvenanceTest, ModificationsReadBackInDateOrder) {
-    Open("<Root><Block/></Root>");
-    ASSERT_EQ(m_file.GotoChildNode("Block"), 1);
-    EXPECT_EQ(m_file.AppendModifiedByBlock(Record("early", CDateTime())), 0);  // no CreatedBy yet
-    ASSERT_EQ(m_file.AppendCreatedByBlock(Record("creator", CDateTime(2020, 1, 1, 8, 0, 0))), 1);
-    EXPECT_EQ(m_file.AppendModifiedByBlock(Record("third", CDateTime(2023, 3, 3, 0, 0, 0), "c3")),
-              1);
-    EXPECT_EQ(m_file.AppendModifiedByBlock(Record("first", CDateTime(2021, 1, 1, 0, 0, 0), "c1")),
-              1);
-    EXPECT_EQ(m_file.AppendModifiedByBlock(Record("second", CDateTime(2022, 2, 2, 0, 0, 0), "c2")),
-              1);
+    EXPECT_NE(saved.find("<ModifiedBy name=\"third\" version=\"2.0\" DIP=\"4711\" "
+                         "date=\"2023-03-04\" time=\"00:00:00\" comment=\"c3\" />"),
+              std::string::npos);
 
     SCreatedBy records[10];
     records[0].comment = "untouched";
     EXPECT_EQ(m_file.GetCreatedByBlock(records, 10), 4);
     EXPECT_EQ(Name(), "Block");
-    EXPECT_EQ(records[0].name, "creator");
+    EXPECT_EQ(records[0].name + records[1].name + records[2].name + records[3].name,
+              "creatorfirstsecondthird");
     EXPECT_EQ(records[0].comment, "untouched");
-    EXPECT_EQ(records[0].dateTime, CDateTime(2020, 1, 1, 8, 0, 0));
-    EXPECT_EQ(records[1].name, "first");
     EXPECT_EQ(records[1].comment, "c1");
-    EXPECT_EQ(records[2].name, "second");
-    EXPECT_EQ(records[3].name, "third");
-    EXPECT_EQ(records[3].DIP, "4711");
+    EXPECT_EQ(records[3].DIP + records[3].version, "47112.0");
 
     SCreatedBy two[2];
     EXPECT_EQ(m_file.GetCreatedByBlock(two, 2), 2);
@@ -107,19 +81,16 @@ TEST_F(ProvenanceTest, ModificationsReadBackInDateOrder) {
     EXPECT_EQ(Name(), "CreatedBy");
 }
 
-TEST_F(ProvenanceTest, MissingAttributesLeaveTheirNames) {
+TEST_F(ProvenanceTest, MissingAttributesUnparsedDatesAndMissingRecords) {
     Open(
         "<Root><CreatedBy version=\"1\"><ModifiedBy name=\"m\" date=\"bad\" time=\"x\"/>"
         "<ModifiedBy name=\"n\" date=\"2001-01-01\" time=\"00:00:00\"/></CreatedBy></Root>");
     SCreatedBy records[4];
     EXPECT_EQ(m_file.GetCreatedByBlock(records, 4), 3);
-    EXPECT_EQ(records[0].name, "name");
-    EXPECT_EQ(records[0].DIP, "DIP");
-    EXPECT_EQ(records[0].version, "1");
+    EXPECT_EQ(records[0].name + records[0].DIP + records[0].version, "nameDIP1");
     EXPECT_EQ(records[0].dateTime.GetStatus(), CDateTime::invalid);
     // A record whose date does not parse stays where it is.
-    EXPECT_EQ(records[1].name, "m");
-    EXPECT_EQ(records[1].comment, "comment");
+    EXPECT_EQ(records[1].name + records[1].comment, "mcomment");
     EXPECT_EQ(records[2].name, "n");
     EXPECT_EQ(records[2].dateTime.GetStatus(), CDateTime::valid);
 
@@ -127,34 +98,43 @@ TEST_F(ProvenanceTest, MissingAttributesLeaveTheirNames) {
     ASSERT_EQ(m_file.AppendChildNode("Plain"), 1);
     EXPECT_EQ(m_file.GetCreatedByBlock(records, 4), 0);
     EXPECT_EQ(Name(), "Plain");
+
+    // Null and invalid date-times write empty texts and "Invalid DateTime".
+    SCreatedBy record = Record("X", CDateTime());
+    record.dateTime.SetStatus(CDateTime::null);
+    EXPECT_EQ(m_file.AppendCreatedByBlock(record), 1);
+    record.dateTime.SetStatus(CDateTime::invalid);
+    EXPECT_EQ(m_file.AppendModifiedByBlock(record), 1);
+    ASSERT_EQ(m_file.GotoChildNode("CreatedBy"), 1);
+    EXPECT_EQ(Attribute("date") + "|" + Attribute("time"), "|");
+    ASSERT_EQ(m_file.GotoChildNode("ModifiedBy"), 1);
+    EXPECT_EQ(Attribute("date") + "|" + Attribute("time"), "Invalid DateTime|Invalid DateTime");
 }
 
 TEST_F(ProvenanceTest, ProcessRecords) {
+    const std::string other =
+        "<Process operationUID=\"A\" implementation=\"i\" version=\"v\" DIP=\"d\" ";
     Open(
-        "<Root><Process operationUID=\"FLT@@@\" implementation=\"fir\" version=\"1.0\" "
-        "DIP=\"9\" buffer=\"no\" ID=\"3\"/>"
-        "<Process operationUID=\"A\" implementation=\"i\" version=\"v\" DIP=\"d\" "
-        "buffer=\"maybe\" ID=\"1\"/>"
-        "<Process operationUID=\"A\" implementation=\"i\" version=\"v\" DIP=\"d\" "
+        "<Root><Process operationUID=\"FLT@@@\" implementation=\"fir\" version=\"1.0\" DIP=\"9\" "
+        "buffer=\"no\" ID=\"3\"/>" +
+        other + "buffer=\"Yes\" ID=\"1\"/>" + other + "buffer=\"maybe\" ID=\"1\"/>" + other +
         "buffer=\"Yes\"/><Other/></Root>");
     CSVYXmlFile::SProcess process;
-    ASSERT_EQ(m_file.GotoChildNode("Process", 0), 1);
     process.buffer = 7;
+    At("Process", 0);
     EXPECT_EQ(m_file.GetProcess(&process), 1);
     EXPECT_EQ(process.operationUID, ZAR::Str2UID("FLT@@@"));
-    EXPECT_EQ(process.implementation, "fir");
-    EXPECT_EQ(process.DIP, "9");
+    EXPECT_EQ(process.implementation + "|" + process.version + "|" + process.DIP, "fir|1.0|9");
     EXPECT_EQ(process.buffer, 0);
     EXPECT_EQ(process.ID, 3);
-
-    m_file.GotoParentNode();
-    ASSERT_EQ(m_file.GotoChildNode("Process", 1), 1);
-    EXPECT_EQ(m_file.GetProcess(&process), 0);  // buffer neither yes nor no
-    m_file.GotoParentNode();
-    ASSERT_EQ(m_file.GotoChildNode("Process", 2), 1);
-    EXPECT_EQ(m_file.GetProcess(&process), 0);  // ID missing
-    m_file.GotoParentNode();
-    ASSERT_EQ(m_file.GotoChildNode("Other"), 1);
+    At("Process", 1);
+    EXPECT_EQ(m_file.GetProcess(&process), 1);
+    EXPECT_EQ(process.buffer, 1);
+    for (int index : {2, 3}) {  // buffer neither yes nor no; ID missing
+        At("Process", index);
+        EXPECT_EQ(m_file.GetProcess(&process), 0) << index;
+    }
+    At("Other");
     EXPECT_EQ(m_file.GetProcess(&process), 0);
 }
 
@@ -163,31 +143,29 @@ TEST_F(ProvenanceTest, ComponentRecords) {
         "<Root><Component typeUID=\"GPS@@@\" name=\"rx\" version=\"3\"/>"
         "<Component typeUID=\"ODO@@@\" name=\"wheel\" SN=\"77\" version=\"1\">"
         "<Sensor ID=\"12\" status=\"off\"/></Component>"
-        "<Component><Sensor ID=\"5x\" status=\"on\"/></Component></Root>");
+        "<Component><Sensor ID=\"5x\" status=\"on\"/></Component><Other/></Root>");
     CSVYXmlFile::SComponent component;
-    ASSERT_EQ(m_file.GotoChildNode("Component", 0), 1);
+    At("Component", 0);
     EXPECT_EQ(m_file.GetComponent(&component), 1);
     EXPECT_EQ(component.typeUID, ZAR::Str2UID("GPS@@@"));
-    EXPECT_EQ(component.SN, "SN");
+    EXPECT_EQ(component.name + "|" + component.SN + "|" + component.version, "rx|SN|3");
     EXPECT_EQ(component.status, 0);
     EXPECT_EQ(Name(), "Component");
 
-    m_file.GotoParentNode();
-    ASSERT_EQ(m_file.GotoChildNode("Component", 1), 1);
+    At("Component", 1);
     EXPECT_EQ(m_file.GetComponent(&component), 1);
-    EXPECT_EQ(component.name, "wheel");
-    EXPECT_EQ(component.SN, "77");
+    EXPECT_EQ(component.name + "|" + component.SN, "wheel|77");
     EXPECT_EQ(component.status, -1);
     EXPECT_EQ(component.sensorID, 12);
     EXPECT_EQ(Name(), "Sensor");  // the cursor stays on the sensor
 
-    m_file.GotoParentNode();
-    m_file.GotoParentNode();
-    ASSERT_EQ(m_file.GotoChildNode("Component", 2), 1);
+    At("Component", 2);
     EXPECT_EQ(m_file.GetComponent(&component), 1);
     EXPECT_EQ(component.typeUID, ZAR::Str2UID("typeUID"));
     EXPECT_EQ(component.status, 1);
     EXPECT_EQ(component.sensorID, 5);
+    At("Other");
+    EXPECT_EQ(m_file.GetComponent(&component), 0);
 }
 
 }  // namespace

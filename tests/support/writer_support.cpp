@@ -41,24 +41,17 @@ void WriteSen(const std::string& path, const std::string& start, const std::stri
 }
 
 std::string Outline(const pugi::xml_node& element) {
-    std::string text = element.name();
-    std::string separator = "[";
-    for (pugi::xml_attribute a : element.attributes()) {
-        text += separator + a.name() + "=" + a.value();
-        separator = ",";
-    }
-    if (separator == ",")
-        text += "]";
+    std::string text = element.name(), attributes, children;
+    for (pugi::xml_attribute a : element.attributes())
+        attributes += (attributes.empty() ? "" : ",") + std::string(a.name()) + "=" + a.value();
+    if (!attributes.empty())
+        text += "[" + attributes + "]";
     if (*element.text().get())
         text += "\"" + std::string(element.text().get()) + "\"";
-    separator = "{";
-    for (pugi::xml_node child : element.children()) {
-        if (child.type() == pugi::node_element) {
-            text += separator + Outline(child);
-            separator = " ";
-        }
-    }
-    return separator == " " ? text + "}" : text;
+    for (pugi::xml_node child : element.children())
+        if (child.type() == pugi::node_element)
+            children += (children.empty() ? "" : " ") + Outline(child);
+    return children.empty() ? text : text + "{" + children + "}";
 }
 
 std::string ChildNames(const pugi::xml_node& element) {

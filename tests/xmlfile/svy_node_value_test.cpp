@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/test_support.h"
 #include "svy3/external/uid.h"
 
 namespace {
 
+using std::make_tuple;
 using ZAR::CSVYNodeValue;
 
 // A cursor on <Root><Value>text</Value><Empty/><Attrs a="..."/></Root>, standing on Value.
@@ -23,17 +26,31 @@ class SvyNodeValueTest : public testing::Test {
         m_file.GotoParentNode();
         ASSERT_EQ(m_file.GotoChildNode(name), 1);
     }
-    std::string Text() {
+    // Reads into a variable holding `value` with a clear flag: (result, value, flag).
+    template <class T>
+    std::tuple<int32_t, T, int32_t> Read(T value, const char* attribute = nullptr) {
+        int32_t error = 0;
+        const int32_t result = CSVYNodeValue::Get(value, &m_file, attribute, &error);
+        return make_tuple(result, value, error);
+    }
+    // Reads the text of a Value element holding `text`.
+    template <class T>
+    std::tuple<int32_t, T, int32_t> ReadText(const std::string& text, T value) {
+        Open(text);
+        return Read(value);
+    }
+    // The result of a write and the node's text after it.
+    std::string Written(int32_t result) {
         std::string text;
         m_file.GetNodeText(text);
-        return text;
+        return std::to_string(result) + " " + text;
     }
 
     svy3_test::TempDir m_dir;
     ZAR::CSVYXmlFile m_file;
 };
 
-TEST_F(SvyNodeValueTest, IntegerReadsAndTheZeroCheck) {
+TEST_F(SvyNodeValueTest, IntegerReadsTheZeroCheckAndSaturation) {
     struct Case {
         const char* text;
         int32_t value;
@@ -48,137 +65,66 @@ TEST_F(SvyNodeValueTest, IntegerReadsAndTheZeroCheck) {
         {"-99999999999", -2147483647 - 1, 1},
     };
     for (const Case& c : cases) {
-        Open(c.text);
-        int32_t value = 55, error = 0;
-        EXPECT_EQ(CSVYNodeValue::Get(value, &m_file, nullptr, &error), c.ok) << c.text;
-        EXPECT_EQ(value, c.value) << c.text;
-        EXPECT_EQ(error, c.ok ? 0 : 1) << c.text;
+        EXPECT_EQ(ReadText(c.text, int32_t{55}), make_tuple(c.ok, c.value, 1 - c.ok)) << c.text;
         EXPECT_EQ(CSVYNodeValue::m_str, c.text);
     }
-}
-
-TEST_F(SvyNodeValueTest, NarrowAndWideIntegers) {
-    Open("65536");
-    int16_t small = 9;
-    EXPECT_EQ(CSVYNodeValue::Get(small, &m_file), 0);  // low 16 bits are 0 and no '0' in the text
-    EXPECT_EQ(small, 0);
-    Open("65537");
-    EXPECT_EQ(CSVYNodeValue::Get(small, &m_file), 1);
-    EXPECT_EQ(small, 1);
-
-    Open("4294967295");  // saturates at the signed range, then keeps the bits
-    uint32_t unsignedValue = 0;
-    EXPECT_EQ(CSVYNodeValue::Get(unsignedValue, &m_file), 1);
-    EXPECT_EQ(unsignedValue, 2147483647u);
-    Open("-1");
-    EXPECT_EQ(CSVYNodeValue::Get(unsignedValue, &m_file), 1);
-    EXPECT_EQ(unsignedValue, 4294967295u);
-
-    Open("-9223372036854775808");
-    int64_t wide = 0;
-    EXPECT_EQ(CSVYNodeValue::Get(wide, &m_file), 1);
-    EXPECT_EQ(wide, INT64_MIN);
-    Open("123456789012345xyz");
-    EXPECT_EQ(CSVYNodeValue::Get(wide, &m_file), 1);
-    EXPECT_EQ(wide, 123456789012345);
+    // Low 16 bits of 0 with no '0' in the text fail.
+    EXPECT_EQ(ReadText("65536", int16_t{9}), make_tuple(0, int16_t{0}, 1));
+    EXPECT_EQ(ReadText("65537", int16_t{9}), make_tuple(1, int16_t{1}, 0));
+    // Unsigned reads saturate at the signed range, then keep the bits.
+    EXPECT_EQ(ReadText("4294967295", 0u), make_tuple(1, 2147483647u, 0));
+    EXPECT_EQ(ReadText("-1", 0u), make_tuple(1, 4294967295u, 0));
+    EXPECT_EQ(ReadText("-9223372036854775808", int64_t{0}), make_tuple(1, INT64_MIN, 0));
+    EXPECT_EQ(ReadText("123456789012345xyz", int64_t{0}),
+              make_tuple(1, int64_t{123456789012345}, 0));
 }
 
 TEST_F(SvyNodeValueTest, RealReadsReturnOneAndReportThroughTheFlag) {
-    Open("0.000", "");
-    double value = 4.0;
-    int32_t error = 0;
-    EXPECT_EQ(CSVYNodeValue::Get(value, &m_file, nullptr, &error), 1);
-    EXPECT_EQ(value, 0.0);
-    EXPECT_EQ(CSVYNodeValue::m_bOk, 1);
-    EXPECT_EQ(error, 0);
-
-    // An empty attribute stores 0, returns 1 and sets the flag.
+    EXPECT_EQ(ReadText("0.000", 4.0), make_tuple(1, 0.0, 0));
     MoveTo("Attrs");
-    value = 4.0;
-    EXPECT_EQ(CSVYNodeValue::Get(value, &m_file, "a", &error), 1);
-    EXPECT_EQ(value, 0.0);
-    EXPECT_EQ(CSVYNodeValue::m_bOk, 0);
-    EXPECT_EQ(error, 1);
-
-    // An element without text stores nothing, returns 1 and sets the flag.
+    EXPECT_EQ(Read(4.0, "a"), make_tuple(1, 0.0, 1));  // an empty attribute stores 0
     MoveTo("Empty");
-    value = 4.0;
-    error = 0;
-    EXPECT_EQ(CSVYNodeValue::Get(value, &m_file, nullptr, &error), 1);
-    EXPECT_EQ(value, 4.0);
-    EXPECT_EQ(error, 1);
-
-    Open(" 2.5e3m");
-    float single = 0;
-    EXPECT_EQ(CSVYNodeValue::Get(single, &m_file), 1);
-    EXPECT_EQ(single, 2500.0f);
-    Open("0.1");
-    EXPECT_EQ(CSVYNodeValue::Get(single, &m_file), 1);
-    EXPECT_EQ(single, 0.1f);
-    Open("-1.25E-2xyz");
-    EXPECT_EQ(CSVYNodeValue::Get(value, &m_file), 1);
-    EXPECT_EQ(value, -0.0125);
-    Open("+3.5");
-    EXPECT_EQ(CSVYNodeValue::Get(value, &m_file), 1);
-    EXPECT_EQ(value, 3.5);
+    EXPECT_EQ(Read(4.0), make_tuple(1, 4.0, 1));  // an element without text stores nothing
+    EXPECT_EQ(ReadText(" 2.5e3m", 0.0f), make_tuple(1, 2500.0f, 0));
+    EXPECT_EQ(ReadText("0.1", 0.0f), make_tuple(1, 0.1f, 0));
+    EXPECT_EQ(ReadText("-1.25E-2xyz", 0.0), make_tuple(1, -0.0125, 0));
+    EXPECT_EQ(ReadText("+3.5", 0.0), make_tuple(1, 3.5, 0));
 }
 
-TEST_F(SvyNodeValueTest, StringReadsAndMissingAttributes) {
+TEST_F(SvyNodeValueTest, StringsIdentifiersAndMissingAttributes) {
     Open("hello", "attr text");
-    std::string text;
-    EXPECT_EQ(CSVYNodeValue::Get(text, &m_file), 1);
-    EXPECT_EQ(text, "hello");
+    EXPECT_EQ(Read(std::string()), make_tuple(1, std::string("hello"), 0));
     MoveTo("Attrs");
-    EXPECT_EQ(CSVYNodeValue::Get(text, &m_file, "a"), 1);
-    EXPECT_EQ(text, "attr text");
-    int32_t error = 0;
-    EXPECT_EQ(CSVYNodeValue::Get(text, &m_file, "missing", &error), 0);
-    EXPECT_EQ(text, "missing");  // the name stays in the value
-    EXPECT_EQ(error, 1);
-    int32_t number = 3;
-    EXPECT_EQ(CSVYNodeValue::Get(number, &m_file, "missing"), 0);
-    EXPECT_EQ(number, 3);  // a failed read leaves a number as it was
-}
+    EXPECT_EQ(Read(std::string(), "a"), make_tuple(1, std::string("attr text"), 0));
+    // A failed string read leaves the attribute's name, a failed number read the old value.
+    EXPECT_EQ(Read(std::string(), "missing"), make_tuple(0, std::string("missing"), 1));
+    EXPECT_EQ(Read(int32_t{3}, "missing"), make_tuple(0, 3, 1));
 
-TEST_F(SvyNodeValueTest, IdentifiersReadAsTheirUid) {
     Open("COR@@@");
-    int32_t uid = 0;
+    int32_t uid = 0, error = 0;
     EXPECT_EQ(CSVYNodeValue::GetUID(uid, &m_file), 1);
     EXPECT_EQ(uid, ZAR::Str2UID("COR@@@"));
     MoveTo("Empty");
-    uid = 17;
-    int32_t error = 0;
     EXPECT_EQ(CSVYNodeValue::GetUID(uid, &m_file, nullptr, &error), 0);
-    EXPECT_EQ(uid, 17);
+    EXPECT_EQ(uid, ZAR::Str2UID("COR@@@"));
     EXPECT_EQ(error, 1);
 }
 
 TEST_F(SvyNodeValueTest, WritesUseTheFixedFormats) {
     Open("x");
     MoveTo("Empty");
-    EXPECT_EQ(CSVYNodeValue::Set(2.5, &m_file), 1);  // appends a text child
-    EXPECT_EQ(Text(), "2.500000");
-    EXPECT_EQ(CSVYNodeValue::Set(int64_t{-1}, &m_file), 1);
-    EXPECT_EQ(Text(), "-1");
-    EXPECT_EQ(CSVYNodeValue::Set(int64_t{9000000000}, &m_file), 1);
-    EXPECT_EQ(Text(), "9000000000");
-    EXPECT_EQ(CSVYNodeValue::Set(int32_t{-42}, &m_file), 1);
-    EXPECT_EQ(Text(), "-42");
-    EXPECT_EQ(CSVYNodeValue::SetUID(7, &m_file), 1);
-    EXPECT_EQ(Text(), "7");
-    EXPECT_EQ(CSVYNodeValue::Set(ZAR::SMeasure(3.0, 1), &m_file), 1);
-    EXPECT_EQ(Text(), "3.000000");
-    EXPECT_EQ(CSVYNodeValue::Set(std::string("plain"), &m_file), 1);
-    EXPECT_EQ(Text(), "plain");
+    EXPECT_EQ(Written(CSVYNodeValue::Set(2.5, &m_file)), "1 2.500000");  // appends a text child
+    EXPECT_EQ(Written(CSVYNodeValue::Set(int64_t{-1}, &m_file)), "1 -1");
+    EXPECT_EQ(Written(CSVYNodeValue::Set(int64_t{9000000000}, &m_file)), "1 9000000000");
+    EXPECT_EQ(Written(CSVYNodeValue::Set(int32_t{-42}, &m_file)), "1 -42");
+    EXPECT_EQ(Written(CSVYNodeValue::SetUID(7, &m_file)), "1 7");
+    EXPECT_EQ(Written(CSVYNodeValue::Set(ZAR::SMeasure(3.0, 1), &m_file)), "1 3.000000");
+    EXPECT_EQ(Written(CSVYNodeValue::Set(std::string("plain"), &m_file)), "1 plain");
 
     // Above the signed range: all digits are written, the read saturates.
     EXPECT_EQ(CSVYNodeValue::Set(uint32_t{3000000000u}, &m_file, "big"), 1);
-    std::string big = "big";
-    m_file.GetNodeAttribute(big);
-    EXPECT_EQ(big, "3000000000");
-    uint32_t back = 0;
-    EXPECT_EQ(CSVYNodeValue::Get(back, &m_file, "big"), 1);
-    EXPECT_EQ(back, 2147483647u);
+    EXPECT_EQ(Read(std::string(), "big"), make_tuple(1, std::string("3000000000"), 0));
+    EXPECT_EQ(Read(0u, "big"), make_tuple(1, 2147483647u, 0));
 }
 
 TEST_F(SvyNodeValueTest, OneFlagCollectsASeriesAndIsNeverCleared) {
@@ -194,6 +140,10 @@ TEST_F(SvyNodeValueTest, OneFlagCollectsASeriesAndIsNeverCleared) {
     CSVYNodeValue::Set(1, &m_file, "b", &error);  // a success leaves the flag set
     EXPECT_EQ(CSVYNodeValue::m_bOk, 1);
     EXPECT_EQ(error, 1);
+    // A real read reports its failure in m_bOk too, though it returns 1.
+    double real = 0.0;
+    EXPECT_EQ(CSVYNodeValue::Get(real, &m_file, "missing"), 1);
+    EXPECT_EQ(CSVYNodeValue::m_bOk, 0);
 
     // A write on a cursor without a document fails and sets the flag.
     error = 0;
