@@ -7,16 +7,14 @@ namespace {
 using ZAR::CGps;
 
 TEST(GpsZone, ReadsZoneTextsAndRefusesOthers) {
-    const struct {
-        const char* text;
-        int number;
-        char letter;
-    } cases[] = {{"17T", 17, 'T'}, {"17 t", 17, 'T'}, {" 7c ", 7, 'C'},
-                 {"07T", 7, 'T'},  {"60X", 60, 'X'},  {"1M", 1, 'M'}};
-    for (const auto& c : cases) {
-        const auto zone = CGps::Zone(std::string(c.text));
-        ASSERT_TRUE(zone) << c.text;
-        EXPECT_EQ(*zone, std::make_pair(c.number, c.letter)) << c.text;
+    // Blanks around the text and one between, either letter case, a leading zero; plain texts
+    // such as "17T" are read in the round trip below.
+    const std::pair<const char*, std::pair<int, char>> read[] = {
+        {"17 t", {17, 'T'}}, {" 7c\t", {7, 'C'}}, {"07T", {7, 'T'}}};
+    for (const auto& [text, zone] : read) {
+        const auto got = CGps::Zone(std::string(text));
+        ASSERT_TRUE(got) << text;
+        EXPECT_EQ(*got, zone) << text;
     }
     for (const char* text : {"", "0Z", "0C", "61C", "17I", "17O", "17A", "17Y", "17", "T", "17TT",
                              "17  T", "-1C", "123C", "1 7T", "+7T"})
@@ -24,7 +22,6 @@ TEST(GpsZone, ReadsZoneTextsAndRefusesOthers) {
 }
 
 TEST(GpsZone, FormatAndReadAreInverse) {
-    int count = 0;
     for (int number = 1; number <= 60; ++number)
         for (char letter = 'C'; letter <= 'X'; ++letter) {
             if (letter == 'I' || letter == 'O')
@@ -32,9 +29,7 @@ TEST(GpsZone, FormatAndReadAreInverse) {
             const auto back = CGps::Zone(CGps::Zone(std::make_pair(number, letter)));
             ASSERT_TRUE(back) << number << letter;
             EXPECT_EQ(*back, std::make_pair(number, letter));
-            ++count;
         }
-    EXPECT_EQ(count, 60 * 20);
     EXPECT_EQ(CGps::Zone(17, 'T'), "17T");
     EXPECT_EQ(CGps::Zone(5, 't'), "5T");
     // Invalid pairs give the empty text, which reads back as no zone.

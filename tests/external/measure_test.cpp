@@ -10,19 +10,19 @@ using ZAR::CMeasure;
 using ZAR::SMeasure;
 
 TEST(Measure, UnitTextsReadBackAndNamesAreAcceptedWithoutRegardToCase) {
+    std::string symbols;
     for (ZAR::Enum<ZAR::UNIT_TYPE> unit = 0; unit <= 8; ++unit) {
         const std::string text = CMeasure(SMeasure(2.0, unit)).GetUnitSymbol();
         EXPECT_EQ(CMeasure::StringToUnit(text, false), unit) << "'" << text << "'";
         EXPECT_EQ(CMeasure::StringToUnit(text, true), unit) << "'" << text << "'";
+        symbols += text + ",";
     }
-    EXPECT_EQ(CMeasure::UnitToString(5), "ft");
-    EXPECT_EQ(CMeasure::UnitToString(9), "");  // unknown codes have the "no unit" text
+    EXPECT_EQ(symbols + CMeasure::UnitToString(9), ",m,cm,mm,km,ft,in,yd,mi,");  // 9: unknown
     const std::pair<const char*, int> accepted[] = {
         {"metre", 1}, {"Meter", 1}, {"METRES", 1}, {" M ", 1},        {"MM", 3},
         {"feet", 5},  {"Foot", 5},  {"inches", 6}, {"Kilometers", 4}, {"\tyards\r\n", 7}};
-    for (const auto& [text, code] : accepted) {
+    for (const auto& [text, code] : accepted)
         EXPECT_EQ(CMeasure::StringToUnit(text, false), code) << text;
-    }
     EXPECT_EQ(CMeasure::StringToUnit("metre", true), 0);
     for (const char* refused : {"", "meterz", "f t", "furlong", "1m", "none"})
         EXPECT_EQ(CMeasure::StringToUnit(refused, false), 0) << refused;
@@ -43,17 +43,15 @@ TEST(Measure, ConversionsAreExactWhereTheDefinitionsAreAndReversible) {
             ASSERT_TRUE(CMeasure::GetConversionFactor(from, to, f));
             EXPECT_NEAR(v * f, CMeasure::ConvertTo(v, from, to), std::abs(v * f) * 1e-15);
         }
-}
-
-TEST(Measure, NoUnitOrUnknownUnitLeavesValuesUnchanged) {
-    for (int other : {0, 1, 8}) {
-        EXPECT_EQ(CMeasure::ConvertTo(12.5, 0, other), 12.5);
-        EXPECT_EQ(CMeasure::ConvertTo(12.5, other, 0), 12.5);
-        EXPECT_EQ(CMeasure::ConvertTo(12.5, 42, other), 12.5);
-        double factor = 7.0;
-        EXPECT_FALSE(CMeasure::GetConversionFactor(0, other, factor));
-        EXPECT_EQ(factor, 1.0);
-    }
+    // No unit (0) or an unknown code on either side leaves values unchanged.
+    for (int other : {0, 1, 8})
+        for (int none : {0, 42}) {
+            EXPECT_EQ(CMeasure::ConvertTo(12.5, none, other), 12.5);
+            EXPECT_EQ(CMeasure::ConvertTo(12.5, other, none), 12.5);
+            double factor = 7.0;
+            EXPECT_FALSE(CMeasure::GetConversionFactor(other, none, factor));
+            EXPECT_EQ(factor, 1.0);
+        }
 }
 
 TEST(Measure, SMeasureKeepsItsUnitAndConverts) {

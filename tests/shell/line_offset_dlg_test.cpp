@@ -20,18 +20,17 @@ using Script = std::vector<std::optional<std::string>>;  // typed text and OK, o
 // and the number of messages already shown each time the dialog asks.
 class LineOffsetDlgTest : public testing::Test {
   protected:
-    void SetUp() override {
-        m_previous = ZAR::SetLineOffsetPrompt([this](std::string& text) {
-            m_shown.push_back(text);
-            m_messagesBefore.push_back(m_capture.messages().size());
-            const std::size_t step = m_shown.size() - 1;
-            if (step >= m_script.size() || !m_script[step])
-                return false;
-            text = *m_script[step];
-            return true;
-        });
-    }
-    void TearDown() override { ZAR::SetLineOffsetPrompt(std::move(m_previous)); }
+    LineOffsetDlgTest()
+        : m_previous(ZAR::SetLineOffsetPrompt([this](std::string& text) {
+              m_shown.push_back(text);
+              m_messagesBefore.push_back(m_capture.messages().size());
+              const std::size_t step = m_shown.size() - 1;
+              if (step >= m_script.size() || !m_script[step])
+                  return false;
+              text = *m_script[step];
+              return true;
+          })) {}
+    ~LineOffsetDlgTest() override { ZAR::SetLineOffsetPrompt(std::move(m_previous)); }
 
     int Run(double preset, Script script) {
         m_script = std::move(script);
@@ -40,14 +39,10 @@ class LineOffsetDlgTest : public testing::Test {
         m_dlg.m_dOffset = preset;
         return m_dlg.DoModal();
     }
-    // Every message so far must carry the exclamation icon; returns their texts.
-    std::vector<std::string> Messages() const {
-        std::vector<std::string> texts;
-        for (const auto& [text, icon] : m_capture.messages()) {
-            EXPECT_EQ(icon, ZAR::MessageIcon::Exclamation) << text;
-            texts.push_back(text);
-        }
-        return texts;
+    // `count` times the message `text`, with the exclamation icon.
+    static std::vector<std::pair<std::string, ZAR::MessageIcon>> Shown(const char* text,
+                                                                       std::size_t count) {
+        return {count, {text, ZAR::MessageIcon::Exclamation}};
     }
 
     svy3_test::MessageBoxCapture m_capture;
@@ -60,29 +55,26 @@ class LineOffsetDlgTest : public testing::Test {
 
 TEST_F(LineOffsetDlgTest, AcceptsOneNumberFromZeroToOneThousandInclusive) {
     // The last two are too small for a double and read as zero, which is in range.
+    const std::string tiny = "0." + std::string(400, '0') + "1e+5";
     const std::pair<std::string, double> accepted[] = {
-        {"1000", 1000.0},     {"1e3", 1000.0},
-        {"0", 0.0},           {"-0", 0.0},
-        {" \t12.5 \n", 12.5}, {"+3", 3.0},
-        {".5", 0.5},          {"7.", 7.0},
-        {"-1e-400", 0.0},     {"0." + std::string(400, '0') + "1e+5", 0.0}};
+        {"1e3", 1000.0},  {"-0", 0.0}, {" \t+12.5 \n", 12.5}, {".5", 0.5}, {"7.", 7.0},
+        {"-1e-400", 0.0}, {tiny, 0.0}};
     for (const auto& [text, value] : accepted) {
         EXPECT_EQ(Run(0.1, {text}), ZAR::IDOK) << text;
         EXPECT_EQ(m_dlg.m_dOffset, value) << text;
         EXPECT_FALSE(std::signbit(m_dlg.m_dOffset)) << text;
     }
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(m_capture.messages().empty());
 }
 
 TEST_F(LineOffsetDlgTest, RefusesOutOfRangeAndAsksAgainWithTheEnteredText) {
     const std::string huge = "1" + std::string(500, '0') + "e-10";  // too large for a double
-    EXPECT_EQ(Run(0.1, {"1000.0001", "-0.5", "1e400", huge, "-1e-5", "250"}), ZAR::IDOK);
+    EXPECT_EQ(Run(0.1, {"1000.0001", "-1e-5", "1e400", huge, "250"}), ZAR::IDOK);
     EXPECT_EQ(m_dlg.m_dOffset, 250.0);
-    EXPECT_EQ(Messages(), std::vector<std::string>(5, ZAR::CLineOffsetDlg::kOutOfRangeMessage));
+    EXPECT_EQ(m_capture.messages(), Shown(ZAR::CLineOffsetDlg::kOutOfRangeMessage, 4));
     // Each refusal is shown before the dialog asks again, with the refused text still in the box.
-    EXPECT_EQ(m_shown,
-              (std::vector<std::string>{"0.1", "1000.0001", "-0.5", "1e400", huge, "-1e-5"}));
-    EXPECT_EQ(m_messagesBefore, (std::vector<std::size_t>{0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(m_shown, (std::vector<std::string>{"0.1", "1000.0001", "-1e-5", "1e400", huge}));
+    EXPECT_EQ(m_messagesBefore, (std::vector<std::size_t>{0, 1, 2, 3, 4}));
 }
 
 TEST_F(LineOffsetDlgTest, RefusesTextThatIsNotOneNumberAndClosingKeepsThePreset) {
@@ -91,37 +83,31 @@ TEST_F(LineOffsetDlgTest, RefusesTextThatIsNotOneNumberAndClosingKeepsThePreset)
     EXPECT_EQ(Run(42.0, refused), ZAR::IDCANCEL);  // the script runs out: the window is closed
     EXPECT_EQ(m_dlg.m_dOffset, 42.0);
     EXPECT_EQ(m_shown.size(), refused.size() + 1);
-    EXPECT_EQ(Messages(),
-              std::vector<std::string>(refused.size(), ZAR::CLineOffsetDlg::kNotANumberMessage));
+    EXPECT_EQ(m_capture.messages(), Shown(ZAR::CLineOffsetDlg::kNotANumberMessage, refused.size()));
 }
 
-TEST_F(LineOffsetDlgTest, PresetIsShownShortAndOkOnItGivesItBackExactly) {
+TEST_F(LineOffsetDlgTest, PresetIsShownShortClosingKeepsItAndOkGivesItBackExactly) {
     const std::pair<double, std::string> shown[] = {{0.1, "0.1"}, {1000.0, "1000"}, {-5.0, "-5"}};
     for (const auto& [preset, text] : shown) {
         EXPECT_EQ(Run(preset, {std::nullopt}), ZAR::IDCANCEL);
         EXPECT_EQ(m_dlg.m_dOffset, preset);  // closing keeps even a preset outside the range
         EXPECT_EQ(m_shown, std::vector<std::string>{text});
     }
+    // An empty prompt restores the default, which closes at once without asking.
+    ASSERT_TRUE(ZAR::SetLineOffsetPrompt({}));  // the setter hands back the fixture's prompt
+    m_shown.clear();
+    EXPECT_EQ(m_dlg.DoModal(), ZAR::IDCANCEL);
+    EXPECT_EQ(m_dlg.m_dOffset, -5.0);
+    EXPECT_TRUE(m_shown.empty());
+    // OK on the text as shown; the prompt replaced is the default, the empty one.
+    EXPECT_FALSE(ZAR::SetLineOffsetPrompt([](std::string&) { return true; }));
     for (double preset : {0.1 + 0.2, 1e-7, 123.456789012345, 999.9999999999999,
                           std::numeric_limits<double>::denorm_min()}) {
-        ZAR::LineOffsetPrompt scripted =
-            ZAR::SetLineOffsetPrompt([](std::string&) { return true; });  // OK, text unchanged
         m_dlg.m_dOffset = preset;
         EXPECT_EQ(m_dlg.DoModal(), ZAR::IDOK);
         EXPECT_EQ(m_dlg.m_dOffset, preset);
-        ZAR::SetLineOffsetPrompt(std::move(scripted));
     }
-    EXPECT_TRUE(Messages().empty());
-}
-
-TEST_F(LineOffsetDlgTest, DefaultPromptClosesAtOnce) {
-    ZAR::LineOffsetPrompt ours = ZAR::SetLineOffsetPrompt({});
-    ASSERT_TRUE(ours);  // the setter hands back the fixture's prompt
-    m_dlg.m_dOffset = 0.1;
-    EXPECT_EQ(m_dlg.DoModal(), ZAR::IDCANCEL);
-    EXPECT_EQ(m_dlg.m_dOffset, 0.1);
-    EXPECT_TRUE(m_shown.empty());
-    EXPECT_FALSE(ZAR::SetLineOffsetPrompt(std::move(ours)));  // the default is the empty prompt
+    EXPECT_TRUE(m_capture.messages().empty());
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 #include <cstring>
-#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "svy3/document/svy_interface.h"
@@ -13,11 +13,6 @@
 #include "svy3/xmlfile/svy_xml_file.h"
 
 namespace {
-
-struct ModuleText {
-    void (*get)(char*, int32_t);
-    std::vector<std::string> fields;  // module name, version, release text, date
-};
 
 // Calls `get` with a `size`-byte buffer inside a poisoned one: nothing around it may change and
 // its last byte must be a terminator. Returns the text it holds.
@@ -33,29 +28,22 @@ std::string CallGuarded(void (*get)(char*, int32_t), int32_t size) {
 }
 
 TEST(VersionText, ModuleTextsCarryTheirFieldsAndNeedTheirLengthPlusTwo) {
-    const ModuleText modules[] = {
-        {&XmlDom_GetVerStr, {"XMLDOM", "1.1.0.0", "Version 1 Release 1", "2005-02-07"}},
-        {&SVYXmlFile_GetVerStr, {"SVYXmlFile", "1.1.1.0", "Version 1 Release 1", "2005-10-14"}},
-        {&SVYInterface_GetVerStr,
-         {"SVYInterfaceRM", "1.1.0.0", "Version 1 Release 1", "2005-02-07"}}};
-    for (const ModuleText& module : modules) {
-        const std::string text = CallGuarded(module.get, 512);
-        std::vector<std::string> fields;
-        std::istringstream in(text);
-        for (std::string field; std::getline(in, field, '\t');)
-            fields.push_back(field);
-        ASSERT_EQ(fields.size(), 5u) << text;
-        EXPECT_FALSE(fields[4].empty()) << text << ": no part number";
-        fields.pop_back();
-        EXPECT_EQ(fields, module.fields);
+    // Module name, version, release text and date, then a part number.
+    const std::pair<void (*)(char*, int32_t), std::string> modules[] = {
+        {&XmlDom_GetVerStr, "XMLDOM\t1.1.0.0\tVersion 1 Release 1\t2005-02-07\t"},
+        {&SVYXmlFile_GetVerStr, "SVYXmlFile\t1.1.1.0\tVersion 1 Release 1\t2005-10-14\t"},
+        {&SVYInterface_GetVerStr, "SVYInterfaceRM\t1.1.0.0\tVersion 1 Release 1\t2005-02-07\t"}};
+    for (const auto& [get, fields] : modules) {
+        const std::string text = CallGuarded(get, 512);
+        EXPECT_EQ(text.compare(0, fields.size(), fields), 0) << text;
+        EXPECT_GT(text.size(), fields.size()) << text << ": no part number";
+        EXPECT_EQ(text.find('\t', fields.size()), std::string::npos) << text;
 
         const int32_t length = static_cast<int32_t>(text.size());
-        EXPECT_EQ(CallGuarded(module.get, length + 2), text);
-        for (int32_t size : {length + 1, length, 8, 1, 0}) {  // too small: a beginning at most
-            const std::string cut = CallGuarded(module.get, size);
-            EXPECT_EQ(text.compare(0, cut.size(), cut), 0) << module.fields[0] << " " << size;
-        }
-        module.get(nullptr, 64);  // must not crash
+        EXPECT_EQ(CallGuarded(get, length + 2), text);
+        for (int32_t size : {length + 1, length, 8, 1, 0, -1})  // too small: the empty text
+            EXPECT_EQ(CallGuarded(get, size), "") << fields << size;
+        get(nullptr, 64);  // must not crash
     }
 }
 
@@ -70,10 +58,9 @@ TEST(VersionTextResource, NumbersTextsAndPartNumberAgree) {
     EXPECT_STREQ(resource.fileVersionText, "3.3.0.5628");
     EXPECT_STREQ(resource.originalFilename, "SVYDLL.DLL");
     // The product name is the product followed by the part number that "Software DIP" carries.
-    const std::string dip = ZAR::GetSoftwareDipText();
-    EXPECT_FALSE(dip.empty());
-    EXPECT_EQ(dip, resource.softwareDip);
-    EXPECT_EQ(resource.productName, "SVY Dynamic Link Library V3 R2 " + dip);
+    EXPECT_STREQ(ZAR::GetSoftwareDipText(), resource.softwareDip);
+    EXPECT_EQ(resource.productName,
+              "SVY Dynamic Link Library V3 R2 " + std::string(resource.softwareDip));
     EXPECT_EQ(ZAR::GetSVYDLLApp().InitInstance(), 1);
 }
 
