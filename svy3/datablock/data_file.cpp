@@ -139,6 +139,10 @@ int32_t CSvyDataBlock_V110::CDataFile::ReadFileBlock(CSVYXmlFile* file, std::str
     return 1;
 }
 
+std::string CSvyDataBlock_V110::CDataFile::GetPath() const {
+    return m_strDirectory.empty() ? m_strName : m_strDirectory + "\\" + m_strName;
+}
+
 int32_t CSvyDataBlock_V110::CDataFile::operator==(const CDataFile& other) const {
     return m_dOdoEnd == other.m_dOdoEnd && m_dOdoStart == other.m_dOdoStart &&
                    m_dOdoStep == other.m_dOdoStep && m_nSequence == other.m_nSequence &&

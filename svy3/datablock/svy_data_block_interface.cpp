@@ -196,8 +196,7 @@ int32_t FillFileInfo(const CLine* line, int32_t extension, int32_t slot, FileInf
 }
 
 void FillFileInfo(SFileInfo& info, const CDataFile& file, ELineType lineType) {
-    info.path =
-        file.m_strDirectory.empty() ? file.m_strName : file.m_strDirectory + "\\" + file.m_strName;
+    info.path = file.GetPath();
     info.positions = file.m_positions.data();
     info.positionCount = static_cast<int32_t>(file.m_positions.size());
     info.kind = file.m_strExt;

@@ -61,6 +61,10 @@ class SVY3_API CSvyDataBlock_V110 {
         // the message "\nError: Missing element: <Odometer>" when Odometer is missing.
         int32_t ReadFileBlock(CSVYXmlFile* file, std::string& error);
 
+        // The file's path relative to the document's folder: directory, a backslash and the name,
+        // or the name alone when there is no directory.
+        std::string GetPath() const;
+
         // Same odometer values, sequence number, file type code, settings, directory and name.
         int32_t operator==(const CDataFile& other) const;
 

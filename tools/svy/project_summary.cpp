@@ -140,9 +140,7 @@ bool SummarizeProject(const std::string& path, ProjectSummary& summary, std::str
                 if (!file)
                     continue;
                 FileSummary entry;
-                entry.path = file->m_strDirectory.empty()
-                                 ? file->m_strName
-                                 : file->m_strDirectory + "\\" + file->m_strName;
+                entry.path = file->GetPath();
                 entry.kind = file->m_strExt;
                 entry.odoStart = file->m_dOdoStart;
                 entry.odoEnd = file->m_dOdoEnd;
