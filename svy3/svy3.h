@@ -44,6 +44,13 @@
 #include "svy3/datablock/svy_data_block_v110.h"
 #include "svy3/datablock/writer_error.h"
 
+// The project editor and the mapper settings it keeps.
+#include "svy3/editor/error.h"
+#include "svy3/editor/gpz_svy.h"
+#include "svy3/editor/gpz_svy_120.h"
+#include "svy3/editor/svy_line_pos.h"
+#include "svy3/mapper/svy_vilo_mapper_settings.h"
+
 // The library object, version resource and line offset dialog.
 #include "svy3/shell/line_offset_dlg.h"
 #include "svy3/shell/line_offset_prompt.h"

@@ -1,0 +1,204 @@
+// GpzSvy: the project editor. It loads a project document, maps its line sets, lines, data files
+// and positions, moves a cursor over the document by element path and saves the document back.
+//
+// All editing logic lives here, written against a small set of virtual node primitives (move to a
+// child, sibling or parent, read or write a text or attribute, delete, copy, remember a node);
+// a concrete class supplies them for one document generation (GpzSvy120 for 1.2.0 documents).
+//
+// Where each group of members is defined:
+//   svy3/editor/gpz_svy.cpp            construction, copies, Load, Empty, the relationship copy
+//   svy3/editor/line_map.cpp           the line map: FillMap, iterators, DataDir, Dump
+//   svy3/editor/node_path.cpp          GotoNode, GotoLineNode, FindSubnode, IsNode
+//   svy3/editor/sub_node_values.cpp    typed sub-node readers and writers, SetNodeVal
+//   svy3/mapper/gps_to_data_relationship.cpp
+//                                      the GPS-to-data relationship kept in the mapper settings
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <boost/filesystem/path.hpp>
+
+#include "svy3/editor/svy_line_pos.h"
+#include "svy3/external/transform/coordinate_relationship.h"
+#include "svy3/platform/export.h"
+
+namespace ZAR {
+
+class SvyViloMapperSettings;
+
+class SVY3_API GpzSvy {
+  public:
+    // How ChildNode treats a missing child.
+    enum ESvyGpzCreate {
+        eGpzFind = 0,          // move to an existing child only
+        eGpzFindOrCreate = 1,  // move to an existing child, append one when there is none
+        eGpzAppend = 2,        // always append a new child
+    };
+
+    // The line map: line set name -> line name -> full data file path -> positions. Lines that
+    // stand directly under Data are filed under the empty line set name. Names order byte by
+    // byte, paths element by element; positions are sorted (stably) by normalized file position.
+    using PosList = std::vector<SvyLinePos>;
+    using FileMap = std::map<boost::filesystem::path, PosList>;
+    using LineMap = std::map<std::string, FileMap>;
+    using LineSetMap = std::map<std::string, LineMap>;
+    using LineSetIterator = LineSetMap::const_iterator;
+    using LineIterator = LineMap::const_iterator;
+    using DataFileIterator = FileMap::const_iterator;
+    using PosIterator = PosList::const_iterator;
+
+    // An empty editor: no paths, an empty map, no GPS-to-data relationship.
+    GpzSvy();
+    // Copies the compact-number flag, both paths, the map and the relationship record (each
+    // editor owns its own copy of the record).
+    GpzSvy(const GpzSvy& other);
+    GpzSvy& operator=(const GpzSvy& other);
+
+    // Loads the document at `path` (made absolute against the current folder), checks its root,
+    // Data and DataDirPath elements, reads the GPS-to-data relationship from the mapper settings
+    // and builds the line map. Returns 1, or -1 when a data file was left out of the map (its
+    // sequence number is not 1). Throws CError for a missing or unreadable file and a malformed
+    // document; the SVY file path changes only when the map was built.
+    virtual int32_t Load(const boost::filesystem::path& path);
+    virtual int32_t Load(const char* fileName);
+    // Saves the document to `fileName`, or to the loaded file when it is null. False without a
+    // document, for an empty target and when writing fails (the previous file is then unchanged).
+    virtual bool Save(const char* fileName) = 0;
+    // Moves the cursor to the Line named `lineName` in the line set named `*lineSetName`, or in
+    // the first line set when `lineSetName` is null. False when there is no such line.
+    virtual bool GotoLineNode(const std::string* lineSetName, std::string lineName);
+    virtual ~GpzSvy();
+
+    // Node primitives, relative to the cursor. Each returns false (and leaves the cursor where it
+    // was) when the move, read or write fails or when no document is loaded.
+  protected:
+    // Loads the file into a fresh document; false when it cannot be loaded.
+    virtual bool LoadXmlSvy(const boost::filesystem::path& path) = 0;
+
+  public:
+    // With the cursor on a parent and `first` true, enters the first child named `name` and
+    // clears `first`; on a child, moves to its next sibling of that name (`first` untouched).
+    virtual bool NextNode(bool& first, const char* name) = 0;
+    // Moves to the parent (null name) or to the nearest ancestor named `name`.
+    virtual bool ParentNode(const char* name) = 0;
+    // Moves to (or creates, by `mode`) the child named `name`.
+    virtual bool ChildNode(const char* name, ESvyGpzCreate mode) = 0;
+    // Reads the element's text (null `attribute`), its name (empty `attribute`) or an attribute.
+    // Values of 1024 bytes or more (terminator included) are a read failure.
+    virtual bool GetNodeTxt(std::string& text, const char* attribute) = 0;
+    // Writes an attribute, or with a null `attribute` the element's text (appending a text node
+    // when the element has none).
+    virtual bool SetNodeTxt(std::string text, const char* attribute) = 0;
+    // Writes a number into the element's text or attribute: a float with 9 significant digits, a
+    // double in the compact or the 17-digit form (see SetSubNodeValue).
+    virtual bool SetNodeVal(float value, const char* attribute);
+    virtual bool SetNodeVal(double value, const char* attribute);
+
+  protected:
+    // Reads the current DataFile element: its path relative to the data directory (FileDirPath,
+    // name and extension, "HD+DT1" becoming ".HD+DT1") and its sequence number.
+    virtual bool DataFileInfo(boost::filesystem::path& path, int32_t& sequence) = 0;
+    // Reads the current Position element, converting it into the editor's unit.
+    virtual bool PosInfo(SvyLinePos& position) = 0;
+
+  public:
+    // Removes the current element; the cursor moves to its parent.
+    virtual void DeleteNode() = 0;
+    // Remembers the current node; the handle stays valid until released (0 without a document).
+    virtual void* GetNodeHandle() = 0;
+    virtual void ReleaseNodeHandle(void* node) = 0;
+    virtual bool MoveToHandleNode(void* node) = 0;
+    // Appends a copy of the remembered node (with its descendants when `deep`) as the last child
+    // of the current element.
+    virtual bool AppendNodeCopy(void* node, bool deep) = 0;
+
+    // The absolute path of the loaded document; empty before the first successful Load.
+    boost::filesystem::path SvyFilePathName() const { return m_svyFilePath; }
+    // The data directory: the document's DataDirPath, or the document's folder when that is
+    // empty. Beyond the document's own rule, a relative DataDirPath is taken relative to the
+    // document's folder rather than to the current folder, so that a project opened from anywhere
+    // finds its files. Backslashes in the document's text count as separators.
+    boost::filesystem::path DataDir() const;
+    // True when nothing is loaded: no relationship, an empty map and no SVY file path.
+    bool Empty() const;
+
+    // The line map.
+    LineSetIterator Begin() const { return m_lineMap.begin(); }
+    LineSetIterator End() const { return m_lineMap.end(); }
+    LineIterator Begin(LineSetIterator set) const { return set->second.begin(); }
+    LineIterator End(LineSetIterator set) const { return set->second.end(); }
+    DataFileIterator Begin(LineIterator line) const { return line->second.begin(); }
+    DataFileIterator End(LineIterator line) const { return line->second.end(); }
+    PosIterator BeginPos(DataFileIterator file) const { return file->second.begin(); }
+    PosIterator EndPos(DataFileIterator file) const { return file->second.end(); }
+    // A copy of the file's last position; the file must have one (test BeginPos != EndPos).
+    SvyLinePos Last(DataFileIterator file) const { return file->second.back(); }
+    // Prints the map, one line per data file: "[set][line][path]" and then its positions.
+    void Dump(std::ostream& os) const;
+
+    // Moves the cursor along an element path. A path beginning with "/" starts at the document
+    // (its first element names the root element); "." is skipped and ".." climbs. With `create`
+    // missing elements are appended. On failure the cursor stays where the walk stopped.
+    bool GotoNode(const boost::filesystem::path& path, bool create);
+    // Moves to the first child named `name` whose `attribute` equals `value` byte for byte (the
+    // first child of that name when either is empty); the cursor stays when there is none.
+    bool FindSubnode(const std::string& name, const std::string& attribute,
+                     const std::string& value);
+    // True when the current element is named `name`.
+    bool IsNode(const std::string& name);
+
+    // Copies the GPS-to-data relationship into `relationship`; false when the document has none.
+    bool GetGpsToDataRelationship(Transform::SCoordinateRelationship& relationship) const;
+    // Writes `relationship` into the mapper settings (every other mapper setting with its
+    // default) and keeps a copy; false, with the editor's record unchanged, when writing fails.
+    bool SetGpsToDataRelationship(const Transform::SCoordinateRelationship& relationship);
+
+  protected:
+    friend class SvyViloMapperSettings;
+
+    // Rebuilds the map from the document. `flags` selects edits made while walking the document
+    // (none for Load). Returns false when a data file was left out; throws CError when the data
+    // block is malformed.
+    bool FillMap(uint32_t flags);
+    void AddLinesToMap(const std::string& lineSetName, bool& error, uint32_t flags);
+    void AddDataFilesToMap(const std::string& lineSetName, bool& error, uint32_t flags);
+    void GetDataFilePos(PosList& positions);
+
+    // Typed access to a child element's text (null `attribute`) or attribute. Getters leave the
+    // value unchanged and return false when the child or value is missing; the integer and double
+    // getters throw boost::bad_lexical_cast for a text that is not a number. Setters create the
+    // child when it is missing; they leave the cursor on the child when the write fails.
+    bool GetSubNodeText(std::string& text, const std::string& subNode, const char* attribute);
+    bool SetSubNodeText(const std::string& text, const std::string& subNode, const char* attribute);
+    bool GetSubNodeValue(int32_t& value, const std::string& subNode, const char* attribute);
+    bool GetSubNodeValue(double& value, const std::string& subNode, const char* attribute);
+    // Reads "Y", "y", "1" as true and "N", "n", "0" as false; any other text is a failure.
+    bool GetSubNodeValue(bool& value, const std::string& subNode, const char* attribute);
+    bool SetSubNodeValue(int32_t value, const std::string& subNode, const char* attribute);
+    bool SetSubNodeValue(uint32_t value, const std::string& subNode, const char* attribute);
+    bool SetSubNodeValue(float value, const std::string& subNode, const char* attribute);
+    // Writes the compact form (the value narrowed to a float, 6 significant digits) while the
+    // compact-number flag is set, else 17 significant digits.
+    bool SetSubNodeValue(double value, const std::string& subNode, const char* attribute);
+    // Writes "Y" or "N".
+    bool SetSubNodeValue(bool value, const std::string& subNode, const char* attribute);
+
+    // Reads the mapper settings into `relationship`; false (nothing changed) when they cannot be
+    // read or do not enable GPS.
+    bool GpsToDataRelationship(Transform::SCoordinateRelationship& relationship);
+
+    // Whether doubles are written in the compact form (true after construction).
+    bool m_bCompactNumbers = true;
+    boost::filesystem::path m_svyFilePath;
+    // The text of DataDirPath, with backslashes turned into separators.
+    boost::filesystem::path m_dataDirectory;
+    LineSetMap m_lineMap;
+    std::unique_ptr<Transform::SCoordinateRelationship> m_pGpsToDataRelationship;
+};
+
+}  // namespace ZAR

@@ -1,0 +1,291 @@
+// The editor's Load, Save, copies and node primitives.
+#include <gtest/gtest.h>
+
+#include <boost/filesystem.hpp>
+
+#include "editor/editor_support.h"
+#include "svy3/editor/error.h"
+
+namespace {
+
+using svy3_test::DataFileXml;
+using svy3_test::EditorFixture;
+using svy3_test::SvyDocument;
+namespace fs = boost::filesystem;
+
+class EditorLoadTest : public EditorFixture, public testing::Test {};
+
+struct Refusal {
+    const char* what;
+    std::string document;
+    int32_t code;
+    int32_t level;
+    std::string message;
+    bool keepsPath;  // the document was refused before its map was built
+};
+
+TEST_F(EditorLoadTest, MalformedDocumentsAreRefusedWithTheirCode) {
+    const std::string good =
+        SvyDocument("<Line name=\"L\">" + DataFileXml("A", "HD+DT1", 1) + "</Line>");
+    const Refusal refusals[] = {
+        {"not XML", "<ZAR_SVY><Data>", -4, 5, "{path} file not loaded.", true},
+        {"other root", "<SVY><Data><DataDirPath/></Data></SVY>", -5, 5,
+         "Malformed SVY file: <ZAR_SVY> not found.", true},
+        {"no Data", "<ZAR_SVY><Other/></ZAR_SVY>", -6, 5,
+         "Malformed SVY file: <ZAR_SVY><Data> not found.", true},
+        {"no DataDirPath", "<ZAR_SVY><Data><Line name=\"L\"/></Data></ZAR_SVY>", -7, 5,
+         "Malformed SVY file: <ZAR_SVY><Data><DataDirPath> not found.", true},
+        {"Line without name", SvyDocument("<Line/>"), -11, 5,
+         "Malformed SVY file: Unable to read <Line name=??"
+         "?> entry.",
+         false},
+        {"DataFile without ext",
+         SvyDocument("<Line name=\"L\"><DataFile name=\"A\" seq=\"1\"/></Line>"), -12, 5,
+         "Malformed SVY file: Unable to read <DataFile> entry.", false},
+        {"DataFile without seq",
+         SvyDocument("<Line name=\"L\"><DataFile name=\"A\" ext=\"HD\"/></Line>"), -12, 5,
+         "Malformed SVY file: Unable to read <DataFile> entry.", false},
+        {"Position without Z",
+         SvyDocument(
+             "<Line name=\"L\">" +
+             DataFileXml("A", "HD+DT1", 1,
+                         "<Position X=\"1\" Y=\"2\" normalized_file_pos=\"0\" units=\"m\"/>") +
+             "</Line>"),
+         -16, 5, "Malformed SVY file: Unable to read <Position X=? Y=? Z=? ...> entry.", false},
+        {"LineSet without name", SvyDocument("<LineSet><Line name=\"L\"/></LineSet>"), -21, 5,
+         "Malformed SVY file: <LineSet name=??"
+         "?> not found.",
+         false},
+    };
+    ASSERT_EQ(Load(good), 1);
+    const std::string bad = m_dir.File("bad.svy");
+    for (const Refusal& refusal : refusals) {
+        SCOPED_TRACE(refusal.what);
+        svy3_test::WriteFile(bad, refusal.document);
+        try {
+            m_editor.Load(bad.c_str());
+            ADD_FAILURE() << "no error";
+        } catch (const ZAR::CError& error) {
+            std::string message = refusal.message;
+            if (message.compare(0, 6, "{path}") == 0)
+                message.replace(0, 6, bad);
+            EXPECT_EQ(error.what(), message);
+            EXPECT_EQ(error.Code(), refusal.code);
+            EXPECT_EQ(error.Level(), refusal.level);
+            EXPECT_STREQ(error.Source(), "gpz_svy");
+        }
+        EXPECT_EQ(m_editor.SvyFilePathName(), fs::path(refusal.keepsPath ? SvyPath() : bad));
+    }
+}
+
+TEST_F(EditorLoadTest, FileNamesThatNameNoDocumentAreRefused) {
+    struct Case {
+        const char* name;
+        int32_t code;
+        int32_t level;
+    };
+    const std::string missing = m_dir.File("missing.svy");
+    const Case cases[] = {{nullptr, -1, 5}, {"", -2, 3}, {missing.c_str(), -3, 3}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        try {
+            m_editor.Load(c.name);
+            ADD_FAILURE() << "no error";
+        } catch (const ZAR::CError& error) {
+            EXPECT_EQ(error.Code(), c.code);
+            EXPECT_EQ(error.Level(), c.level);
+        }
+    }
+    try {
+        m_editor.Load(missing.c_str());
+    } catch (const ZAR::CError& error) {
+        EXPECT_EQ(error.what(), missing + "SVY file problem: File not found.");
+    }
+    EXPECT_TRUE(m_editor.Empty());
+}
+
+TEST_F(EditorLoadTest, RelativeNamesAreMadeAbsoluteAndAnEmptyDataDirPathMeansTheDocumentFolder) {
+    svy3_test::WriteFile(SvyPath(), SvyDocument(""));
+    const fs::path previous = fs::current_path();
+    fs::current_path(m_dir.path());
+    const int32_t result = m_editor.Load(fs::path("survey.svy"));
+    fs::current_path(previous);
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(m_editor.SvyFilePathName(), fs::path(m_dir.path()) / "survey.svy");
+    EXPECT_EQ(m_editor.DataDir(), fs::path(m_dir.path()));
+    EXPECT_FALSE(m_editor.Empty());
+}
+
+TEST_F(EditorLoadTest, DataDirPathIsTakenAsWrittenOrRelativeToTheDocument) {
+    const struct {
+        const char* text;
+        std::string expected;
+    } cases[] = {
+        {"/data/survey", "/data/survey"},
+        {"raw\\day1", m_dir.path() + "/raw/day1"},
+        {"raw", m_dir.path() + "/raw"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        ASSERT_EQ(Load(SvyDocument("", c.text)), 1);
+        EXPECT_EQ(m_editor.DataDir(), fs::path(c.expected));
+    }
+}
+
+TEST_F(EditorLoadTest, SaveWritesTheLoadedFileOrANamedOne) {
+    EXPECT_FALSE(m_editor.Save(nullptr));  // no document
+    ASSERT_EQ(Load(SvyDocument("")), 1);
+    ASSERT_TRUE(m_editor.GotoNode("/ZAR_SVY/Data/Added", true));
+    EXPECT_FALSE(m_editor.Save(""));
+    ASSERT_TRUE(m_editor.Save(nullptr));
+    EXPECT_NE(svy3_test::ReadFile(SvyPath()).find("<Added"), std::string::npos);
+    const std::string other = m_dir.File("other.svy");
+    ASSERT_TRUE(m_editor.Save(other.c_str()));
+    EXPECT_EQ(svy3_test::ReadFile(other), svy3_test::ReadFile(SvyPath()));
+    EXPECT_FALSE(m_editor.Save((m_dir.path() + "/no/such/folder.svy").c_str()));
+}
+
+TEST_F(EditorLoadTest, CopiesShareTheDocumentAndOwnTheirState) {
+    ASSERT_EQ(Load(SvyDocument("<Line name=\"L\">" + DataFileXml("A", "HD", 1) + "</Line>")), 1);
+    ZAR::GpzSvy120 copy(m_editor);
+    EXPECT_EQ(copy.SvyFilePathName(), m_editor.SvyFilePathName());
+    ASSERT_NE(copy.Begin(), copy.End());
+    EXPECT_EQ(copy.Begin()->second.begin()->first, "L");
+    // One document, one cursor: a move through the copy is seen by the original.
+    ASSERT_TRUE(copy.GotoNode("/ZAR_SVY/Data/Line", false));
+    EXPECT_TRUE(m_editor.IsNode("Line"));
+    {
+        ZAR::GpzSvy120 assigned;
+        assigned = copy;
+        EXPECT_TRUE(assigned.IsNode("Line"));
+    }  // the document outlives the copies that go
+    static_cast<ZAR::GpzSvy120&>(m_editor) = ZAR::GpzSvy120();
+    EXPECT_TRUE(m_editor.Empty());
+    EXPECT_TRUE(copy.IsNode("Line"));
+    EXPECT_TRUE(copy.Save(nullptr));
+}
+
+// The node primitives, on a document loaded without a map to speak of.
+class NodePrimitiveTest : public EditorLoadTest {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(Load(SvyDocument("<A a=\"1\"><B>text</B><B>second</B><C/></A>")), 1);
+        ASSERT_TRUE(m_editor.GotoNode("/ZAR_SVY/Data/A", false));
+    }
+    std::string Text(const char* attribute) {
+        std::string text = "unchanged";
+        return m_editor.GetNodeTxt(text, attribute) ? text : "failed:" + text;
+    }
+};
+
+TEST_F(NodePrimitiveTest, NextNodeEntersTheFirstChildThenWalksSiblings) {
+    bool first = true;
+    std::vector<std::string> seen;
+    while (m_editor.NextNode(first, "B"))
+        seen.push_back(Text(nullptr));
+    EXPECT_EQ(seen, (std::vector<std::string>{"text", "second"}));
+    EXPECT_FALSE(first);
+    ASSERT_TRUE(m_editor.ParentNode(nullptr));
+    EXPECT_TRUE(m_editor.IsNode("A"));
+
+    first = true;
+    EXPECT_FALSE(m_editor.NextNode(first, "Missing"));
+    EXPECT_TRUE(first);
+    EXPECT_FALSE(m_editor.NextNode(first, nullptr));
+    EXPECT_TRUE(m_editor.IsNode("A"));
+    EXPECT_TRUE(m_editor.ParentNode("ZAR_SVY"));
+    EXPECT_TRUE(m_editor.IsNode("ZAR_SVY"));
+}
+
+TEST_F(NodePrimitiveTest, GetNodeTxtReadsTextNameOrAttributeUpTo1023Bytes) {
+    EXPECT_EQ(Text(""), "A");
+    EXPECT_EQ(Text("a"), "1");
+    EXPECT_EQ(Text("missing"), "failed:unchanged");
+    EXPECT_EQ(Text(nullptr), "failed:unchanged");  // A has no text of its own
+    for (size_t length : {1023u, 1024u}) {
+        SCOPED_TRACE(length);
+        ASSERT_TRUE(m_editor.SetNodeTxt(std::string(length, 'x'), "long"));
+        EXPECT_EQ(Text("long"), length == 1023 ? std::string(length, 'x') : "failed:unchanged");
+    }
+}
+
+TEST_F(NodePrimitiveTest, SetNodeTxtWritesAttributesTextOrANewTextChild) {
+    EXPECT_TRUE(m_editor.SetNodeTxt("2", "a"));
+    EXPECT_EQ(Text("a"), "2");
+    ASSERT_TRUE(m_editor.ChildNode("C", ZAR::GpzSvy::eGpzFind));
+    EXPECT_TRUE(m_editor.SetNodeTxt("own", nullptr));  // no text yet: a text child is appended
+    EXPECT_EQ(Text(nullptr), "own");
+    EXPECT_TRUE(m_editor.SetNodeTxt("again", nullptr));
+    EXPECT_EQ(Text(nullptr), "again");
+    EXPECT_TRUE(m_editor.SetNodeVal(0.25, "d"));
+    EXPECT_TRUE(m_editor.SetNodeVal(1.0f / 3.0f, "f"));
+    EXPECT_EQ(Text("d"), "0.25");
+    EXPECT_EQ(Text("f"), "0.333333343");
+}
+
+TEST_F(NodePrimitiveTest, ChildNodeFindsCreatesOrAppends) {
+    EXPECT_FALSE(m_editor.ChildNode("D", ZAR::GpzSvy::eGpzFind));
+    EXPECT_TRUE(m_editor.IsNode("A"));
+    EXPECT_FALSE(m_editor.ChildNode(nullptr, ZAR::GpzSvy::eGpzFindOrCreate));
+    EXPECT_FALSE(m_editor.ChildNode("D", static_cast<ZAR::GpzSvy::ESvyGpzCreate>(3)));
+    ASSERT_TRUE(m_editor.ChildNode("D", ZAR::GpzSvy::eGpzFindOrCreate));  // appended
+    ASSERT_TRUE(m_editor.SetNodeTxt("new", "mark"));
+    ASSERT_TRUE(m_editor.ParentNode(nullptr));
+    ASSERT_TRUE(m_editor.ChildNode("D", ZAR::GpzSvy::eGpzFindOrCreate));  // found again
+    EXPECT_EQ(Text("mark"), "new");
+    ASSERT_TRUE(m_editor.ParentNode(nullptr));
+    ASSERT_TRUE(m_editor.ChildNode("B", ZAR::GpzSvy::eGpzAppend));  // a third B
+    EXPECT_EQ(Text("a"), "failed:unchanged");
+    ASSERT_TRUE(m_editor.ParentNode(nullptr));
+    bool first = true;
+    int count = 0;
+    while (m_editor.NextNode(first, "B"))
+        ++count;
+    EXPECT_EQ(count, 3);
+}
+
+TEST_F(NodePrimitiveTest, HandlesRememberNodesForCopiesAndReturns) {
+    ASSERT_TRUE(m_editor.ChildNode("B", ZAR::GpzSvy::eGpzFind));
+    void* b = m_editor.GetNodeHandle();
+    ASSERT_NE(b, nullptr);
+    ASSERT_TRUE(m_editor.GotoNode("../C", false));
+    EXPECT_TRUE(m_editor.AppendNodeCopy(b, true));
+    EXPECT_TRUE(m_editor.AppendNodeCopy(b, false));
+    ASSERT_TRUE(m_editor.MoveToHandleNode(b));
+    EXPECT_EQ(Text(nullptr), "text");
+    m_editor.DeleteNode();  // the cursor goes to A
+    EXPECT_TRUE(m_editor.IsNode("A"));
+    m_editor.ReleaseNodeHandle(b);
+    EXPECT_FALSE(m_editor.MoveToHandleNode(b));
+    EXPECT_FALSE(m_editor.AppendNodeCopy(b, true));
+
+    ASSERT_TRUE(m_editor.GotoNode("C", false));
+    bool first = true;
+    std::vector<std::string> copies;
+    while (m_editor.NextNode(first, "B"))
+        copies.push_back(Text(nullptr));
+    EXPECT_EQ(copies, (std::vector<std::string>{"text", "failed:unchanged"}));  // deep, shallow
+}
+
+TEST(EditorWithoutDocumentTest, EveryPrimitiveFails) {
+    svy3_test::OpenEditor editor;
+    std::string text;
+    bool first = true;
+    fs::path path;
+    int32_t sequence = 0;
+    ZAR::SvyLinePos position;
+    EXPECT_FALSE(editor.NextNode(first, "A"));
+    EXPECT_FALSE(editor.ParentNode(nullptr));
+    EXPECT_FALSE(editor.ChildNode("A", ZAR::GpzSvy::eGpzFindOrCreate));
+    EXPECT_FALSE(editor.GetNodeTxt(text, ""));
+    EXPECT_FALSE(editor.SetNodeTxt("x", nullptr));
+    EXPECT_EQ(editor.GetNodeHandle(), nullptr);
+    EXPECT_FALSE(editor.MoveToHandleNode(nullptr));
+    EXPECT_FALSE(editor.DataFileInfo(path, sequence));
+    EXPECT_FALSE(editor.PosInfo(position));
+    EXPECT_FALSE(editor.GotoNode("/ZAR_SVY", true));
+    EXPECT_TRUE(editor.Empty());
+    EXPECT_EQ(editor.Units(), 0);
+}
+
+}  // namespace

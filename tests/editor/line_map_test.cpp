@@ -1,0 +1,220 @@
+// The editor's line map (orders, pairs, sequences, positions and units), Dump and the path
+// navigation.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+#include "editor/editor_support.h"
+
+namespace {
+
+using svy3_test::DataFileXml;
+using svy3_test::EditorFixture;
+using svy3_test::PositionXml;
+using svy3_test::SvyDocument;
+namespace fs = boost::filesystem;
+
+class LineMapTest : public EditorFixture, public testing::Test {
+  protected:
+    // Every entry of the map as "set|line|path relative to the data directory|count".
+    std::vector<std::string> Entries() const {
+        std::vector<std::string> entries;
+        for (auto set = m_editor.Begin(); set != m_editor.End(); ++set)
+            for (auto line = m_editor.Begin(set); line != m_editor.End(set); ++line)
+                for (auto file = m_editor.Begin(line); file != m_editor.End(line); ++file)
+                    entries.push_back(
+                        set->first + "|" + line->first + "|" +
+                        file->first.lexically_relative(m_editor.DataDir()).string() + "|" +
+                        std::to_string(m_editor.EndPos(file) - m_editor.BeginPos(file)));
+        return entries;
+    }
+    // The positions of the only file that has some.
+    std::vector<ZAR::SvyLinePos> Positions() const {
+        for (auto set = m_editor.Begin(); set != m_editor.End(); ++set)
+            for (auto line = m_editor.Begin(set); line != m_editor.End(set); ++line)
+                for (auto file = m_editor.Begin(line); file != m_editor.End(line); ++file)
+                    if (m_editor.BeginPos(file) != m_editor.EndPos(file))
+                        return {m_editor.BeginPos(file), m_editor.EndPos(file)};
+        return {};
+    }
+    std::string Line(const std::string& name, const std::string& files) {
+        return "<Line name=\"" + name + "\">" + files + "</Line>";
+    }
+};
+
+TEST_F(LineMapTest, SetsLinesAndFilesAreOrderedAndPairsSplit) {
+    const std::string pos = PositionXml("1", "2", "3", "0.5");
+    const std::string document = SvyDocument(
+        Line("b", DataFileXml("F2", "HD+DT1", 1, pos) + DataFileXml("F1", "sen", 1) +
+                      DataFileXml("x-y", "HD", 1) +
+                      DataFileXml("y", "HD", 1, "<FileDirPath>x</FileDirPath>")) +
+            "<LineSet name=\"Set\">" + Line("Line10", DataFileXml("G", "HD", 1)) +
+            Line("Line2", DataFileXml("H", "DT1", 1, "<FileDirPath>sub\\dir</FileDirPath>") +
+                              DataFileXml("H", "DT1", 2)) +
+            "</LineSet><LineSet name=\"A set\">" + Line("Only", DataFileXml("K", "HD", 1)) +
+            "</LineSet>" + Line("B", DataFileXml("Z", "HD", 1)) + Line("Empty", ""),
+        "data");
+    EXPECT_EQ(Load(document), -1);  // H with seq 2 is left out
+    EXPECT_EQ(Entries(), (std::vector<std::string>{
+                             "|B|Z.HD|0",
+                             "|b|F1.sen|0",
+                             "|b|F2.DT1|0",
+                             "|b|F2.HD|1",
+                             "|b|x/y.HD|0",  // paths order element by element
+                             "|b|x-y.HD|0",
+                             "A set|Only|K.HD|0",
+                             "Set|Line10|G.HD|0",
+                             "Set|Line2|sub/dir/H.DT1|0",
+                         }));
+    EXPECT_EQ(m_editor.DataDir(), fs::path(m_dir.path()) / "data");
+}
+
+TEST_F(LineMapTest, PositionsAreSortedStablyAndOutOfRangeFilePositionsCountAsZero) {
+    const std::string positions =
+        PositionXml("1", "0", "NA", "0.9") + PositionXml("2", "0", "0", "1.5") +
+        PositionXml("3", "0", "0", "1") + PositionXml("4", "0", "0", "-0.0001") +
+        PositionXml("5", "0", "0", "nan") + PositionXml("6", "0", "-1.5", "0.25");
+    ASSERT_EQ(Load(SvyDocument("<Line name=\"L\">" + DataFileXml("A", "HD+DT1", 1, positions) +
+                               "</Line>")),
+              1);
+    std::vector<std::pair<double, double>> order;  // (X, normalized file position)
+    for (const ZAR::SvyLinePos& p : Positions())
+        order.emplace_back(p.X(ZAR::UNIT_M), p.m_dNormalizedFilePos);
+    EXPECT_EQ(order, (std::vector<std::pair<double, double>>{
+                         {2, 0}, {4, 0}, {5, 0}, {6, 0.25}, {1, 0.9}, {3, 1}}));
+    const auto sorted = Positions();
+    EXPECT_TRUE(std::isnan(sorted[4].Z(ZAR::UNIT_M)));  // "NA"
+    EXPECT_EQ(sorted[3].Z(ZAR::UNIT_M), -1.5);
+    auto set = m_editor.Begin();
+    auto file = m_editor.Begin(m_editor.Begin(set));
+    ++file;  // A.HD after A.DT1
+    EXPECT_EQ(m_editor.Last(file).X(ZAR::UNIT_M), 3);
+}
+
+TEST_F(LineMapTest, TheFirstPositionSetsTheUnitAndLaterOnesAreConverted) {
+    const std::string first = DataFileXml(
+        "A", "HD+DT1", 1,
+        PositionXml("3", "6", "NA", "0", "ft") + PositionXml("30.48", "0", "-30.48", "1", "cm"));
+    const std::string second = DataFileXml("B", "HD+DT1", 1, PositionXml("1", "1", "1", "0", "m"));
+    ASSERT_EQ(Load(SvyDocument("<Line name=\"L\">" + first + second + "</Line>")), 1);
+    EXPECT_EQ(m_editor.Units(), ZAR::UNIT_FT);
+    std::vector<std::vector<double>> xyz;
+    for (auto line = m_editor.Begin(m_editor.Begin()); line != m_editor.End(m_editor.Begin());
+         ++line)
+        for (auto file = m_editor.Begin(line); file != m_editor.End(line); ++file)
+            for (auto p = m_editor.BeginPos(file); p != m_editor.EndPos(file); ++p)
+                xyz.push_back({p->X(ZAR::UNIT_M), p->Y(ZAR::UNIT_M), p->Z(ZAR::UNIT_M)});
+    ASSERT_EQ(xyz.size(), 3u);
+    EXPECT_EQ(xyz[0][0], 3);  // feet kept as read
+    EXPECT_EQ(xyz[0][1], 6);
+    EXPECT_NEAR(xyz[1][0], 1.0, 1e-12);  // 30.48 cm in feet
+    EXPECT_NEAR(xyz[1][2], -1.0, 1e-12);
+    EXPECT_NEAR(xyz[2][0], 1 / 0.3048, 1e-12);  // 1 m in feet
+
+    ASSERT_EQ(Load(SvyDocument("")), 1);  // a new load forgets the unit
+    EXPECT_EQ(m_editor.Units(), 0);
+}
+
+TEST_F(LineMapTest, DumpPrintsOneLinePerFileWithItsPositions) {
+    std::ostringstream empty;
+    m_editor.Dump(empty);
+    EXPECT_EQ(empty.str(), "");
+    ASSERT_EQ(Load(SvyDocument("<LineSet name=\"S\"><Line name=\"L\">" +
+                                   DataFileXml("A", "HD+DT1", 1,
+                                               PositionXml("1", "2", "NA", "1") +
+                                                   PositionXml("0", "0.5", "3", "0")) +
+                                   "</Line></LineSet>",
+                               "/d")),
+              1);
+    std::ostringstream out;
+    m_editor.Dump(out);
+    EXPECT_EQ(out.str(),
+              "[S][L][/d/A.DT1]\n"
+              "[S][L][/d/A.HD](0,0.5,3,0,0)(1,2,nan,0,0)\n");
+}
+
+TEST_F(LineMapTest, GotoLineNodeFindsLinesBySetAndName) {
+    ASSERT_EQ(Load(SvyDocument("<Line name=\"Loose\"/><LineSet name=\"S1\"><Line name=\"A\"/>"
+                               "</LineSet><LineSet name=\"S2\"><Line name=\"A\" mark=\"2\"/>"
+                               "<Line name=\"B\"/></LineSet>")),
+              1);
+    const std::string s2 = "S2", missing = "S3";
+    std::string mark;
+    ASSERT_TRUE(m_editor.GotoLineNode(&s2, "A"));
+    EXPECT_TRUE(m_editor.GetNodeTxt(mark, "mark"));
+    EXPECT_EQ(mark, "2");
+    EXPECT_TRUE(m_editor.GotoLineNode(nullptr, "A"));  // the first line set
+    EXPECT_FALSE(m_editor.GetNodeTxt(mark, "mark"));
+    EXPECT_FALSE(m_editor.GotoLineNode(nullptr, "B"));
+    EXPECT_FALSE(m_editor.GotoLineNode(&missing, "A"));
+    EXPECT_FALSE(m_editor.GotoLineNode(&s2, "C"));
+    EXPECT_TRUE(m_editor.IsNode("LineSet"));  // a failed search climbs back to its parent
+}
+
+TEST_F(LineMapTest, GotoNodeWalksCreatesAndStopsWhereItFails) {
+    ASSERT_EQ(Load(SvyDocument("<A><B/></A>")), 1);
+    EXPECT_TRUE(m_editor.GotoNode("/ZAR_SVY/./Data/A/B/", false));
+    EXPECT_TRUE(m_editor.IsNode("B"));
+    EXPECT_TRUE(m_editor.GotoNode("../../DataDirPath", false));
+    EXPECT_TRUE(m_editor.IsNode("DataDirPath"));
+    EXPECT_FALSE(m_editor.GotoNode("/ZAR_SVY/Data/A/C/D", false));
+    EXPECT_TRUE(m_editor.IsNode("A"));  // stopped before the missing C
+    EXPECT_FALSE(m_editor.GotoNode("/Other", false));
+    EXPECT_FALSE(m_editor.GotoNode("/ZAR_SVY/../..", false));
+    ASSERT_TRUE(m_editor.GotoNode("/ZAR_SVY/Data/A/C/D", true));
+    EXPECT_TRUE(m_editor.IsNode("D"));
+    EXPECT_TRUE(m_editor.GotoNode("/ZAR_SVY/Data/A/C/D", false));  // created once, found now
+    EXPECT_FALSE(m_editor.IsNode("d"));
+}
+
+TEST_F(LineMapTest, FindSubnodeMatchesAttributesByteForByte) {
+    ASSERT_EQ(Load(SvyDocument(
+                  "<E k=\"x\" n=\"1\"/><E k=\"X\" n=\"2\"/><E n=\"3\"/><E k=\"X\" n=\"4\"/>")),
+              1);
+    struct Case {
+        const char* attribute;
+        const char* value;
+        const char* found;  // the n of the element found, or null for none
+    } cases[] = {{"k", "X", "2"}, {"k", "x", "1"},     {"", "", "1"},
+                 {"k", "", "1"},  {"k", "y", nullptr}, {"z", "X", nullptr}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.attribute) + "=" + c.value);
+        ASSERT_TRUE(m_editor.GotoNode("/ZAR_SVY/Data", false));
+        const bool found = m_editor.FindSubnode("E", c.attribute, c.value);
+        EXPECT_EQ(found, c.found != nullptr);
+        std::string n;
+        if (c.found) {
+            EXPECT_TRUE(m_editor.GetNodeTxt(n, "n"));
+            EXPECT_EQ(n, c.found);
+        } else {
+            EXPECT_TRUE(m_editor.IsNode("Data"));
+        }
+    }
+    EXPECT_FALSE(m_editor.FindSubnode("Missing", "", ""));
+    EXPECT_TRUE(m_editor.IsNode("Data"));
+}
+
+TEST_F(LineMapTest, DataFileAndPositionReadersReportWhatTheyRead) {
+    ASSERT_EQ(Load(SvyDocument("<DataFile name=\"N\" ext=\"HD+DT1\" seq=\"12x\">"
+                               "<FileDirPath/><Position X=\"1e1\" Y=\"2abc\" Z=\"z\" "
+                               "normalized_file_pos=\"0.5\" units=\"mm\"/></DataFile>")),
+              1);
+    ASSERT_TRUE(m_editor.GotoNode("/ZAR_SVY/Data/DataFile", false));
+    fs::path path;
+    int32_t sequence = 0;
+    ASSERT_TRUE(m_editor.DataFileInfo(path, sequence));
+    EXPECT_EQ(path, fs::path("N.HD+DT1"));
+    EXPECT_EQ(sequence, 12);  // leading digits
+    EXPECT_TRUE(m_editor.IsNode("DataFile"));
+    ASSERT_TRUE(m_editor.ChildNode("Position", ZAR::GpzSvy::eGpzFind));
+    ZAR::SvyLinePos position;
+    ASSERT_TRUE(m_editor.PosInfo(position));
+    EXPECT_EQ(m_editor.Units(), ZAR::UNIT_MM);
+    EXPECT_EQ(position.X(ZAR::UNIT_M), 10);
+    EXPECT_EQ(position.Y(ZAR::UNIT_M), 2);
+    EXPECT_EQ(position.Z(ZAR::UNIT_M), 0);
+    EXPECT_EQ(position.m_dNormalizedFilePos, 0.5);
+}
+
+}  // namespace

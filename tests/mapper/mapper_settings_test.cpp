@@ -1,0 +1,246 @@
+// The mapper settings: reading, writing, defaults and the GPS-to-data relationship, alone and
+// through the editor's Load.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <utility>
+#include <vector>
+
+#include "editor/editor_support.h"
+#include "svy3/mapper/svy_vilo_mapper_settings.h"
+
+namespace {
+
+using ZAR::SvyViloMapperSettings;
+using ZAR::Transform::S2DPoint;
+using ZAR::Transform::SCoordinateRelationship;
+
+// The settings elements in writing order with the texts that a written default gives.
+std::vector<std::pair<std::string, std::string>> DefaultElements() {
+    return {{"AutoImport", "N"},
+            {"FiducialsNotImported", "N"},
+            {"GPSConfiguration", SvyViloMapperSettings::kDefaultGpsConfiguration},
+            {"LocalWorld_Settings", "0"},
+            {"EnableGPS", "0"},
+            {"TwoPointDefinition", "N"},
+            {"Ratio_CHeckBox", "Y"},
+            {"Fit_Grid", "N"},
+            {"Zone", "17T"},
+            {"Shift_X", "0"},
+            {"Shift_Y", "0"},
+            {"Rotation", "0"},
+            {"Local_X_P1", "0"},
+            {"Local_Y_P1", "0"},
+            {"EASTING_LATITUDE_P1", "0"},
+            {"NORTHING_LONGITUDE_P1", "0"},
+            {"Zone1", ""},
+            {"Local_X_P2", "0"},
+            {"Local_Y_P2", "1"},
+            {"EASTING_LATITUDE_P2", "0"},
+            {"NORTHING_LONGITUDE_P2", "1"},
+            {"Zone2", ""},
+            {"Unit", "m"}};
+}
+
+// The mapper settings block with the defaults, some elements replaced (an empty replacement text
+// of "-" drops the element).
+std::string SettingsXml(const std::vector<std::pair<std::string, std::string>>& changes) {
+    std::string xml = "<VILO_Mapper_Settings><LocalWorld_Settings>";
+    for (auto element : DefaultElements()) {
+        for (const auto& change : changes)
+            if (change.first == element.first)
+                element.second = change.second;
+        if (element.second == "-")
+            continue;
+        std::string text;
+        for (char c : element.second)
+            text += c == '"' ? std::string("&quot;") : std::string(1, c);
+        xml += "<" + element.first + ">" + text + "</" + element.first + ">";
+    }
+    return xml + "</LocalWorld_Settings></VILO_Mapper_Settings>";
+}
+
+// The same with zone texts on both points, as a written relationship has them: an empty zone
+// text reads as no text and would end a read there.
+std::string ReadableSettingsXml(std::vector<std::pair<std::string, std::string>> changes) {
+    changes.insert(changes.begin(), {{"Zone1", "0"}, {"Zone2", "0"}});
+    return SettingsXml(changes);
+}
+
+class MapperSettingsTest : public svy3_test::EditorFixture, public testing::Test {
+  protected:
+    void LoadWith(const std::string& settings) {
+        ASSERT_EQ(Load(svy3_test::SvyDocument("", "", settings)), 1);
+    }
+};
+
+TEST_F(MapperSettingsTest, WithoutTheElementReadFailsAndWriteAppendsEverySetting) {
+    LoadWith("");
+    SvyViloMapperSettings settings;
+    settings.m_dShift_X = 5;  // not a default: Read must leave it
+    EXPECT_FALSE(settings.Read(m_editor));
+    EXPECT_EQ(settings.m_dShift_X, 5);
+    EXPECT_EQ(settings.m_nZoneNumber, 17);
+    ZAR::Transform::SCoordinateRelationship relationship;
+    EXPECT_FALSE(m_editor.GetGpsToDataRelationship(relationship));
+
+    ASSERT_TRUE(SvyViloMapperSettings().Write(m_editor));
+    EXPECT_TRUE(m_editor.m_bCompactNumbers);  // restored after writing
+    // Read back through a fresh object: every field as written.
+    SvyViloMapperSettings back;
+    back.m_bRatio_CHeckBox = false;
+    back.m_eUnit = ZAR::UNIT_FT;
+    EXPECT_TRUE(back.Read(m_editor));
+    EXPECT_TRUE(back.m_bRatio_CHeckBox);
+    EXPECT_EQ(back.m_eUnit, ZAR::UNIT_M);
+    EXPECT_EQ(back.m_strGPSConfiguration, SvyViloMapperSettings::kDefaultGpsConfiguration);
+    EXPECT_EQ(back.m_points[1].localY, 1.0);
+    EXPECT_EQ(back.m_strZone, "17T");
+    EXPECT_EQ(back.m_cZoneLetter, 'T');
+}
+
+TEST_F(MapperSettingsTest, WrittenElementsAreTheDefaultsInOrder) {
+    LoadWith("");
+    ASSERT_TRUE(SvyViloMapperSettings().Write(m_editor));
+    // Saved and loaded again, so that empty texts take the form a load gives them.
+    ASSERT_TRUE(m_editor.Save(nullptr));
+    ASSERT_EQ(m_editor.Load(SvyPath().c_str()), 1);
+    ASSERT_TRUE(m_editor.Save(nullptr));
+    const std::string saved = svy3_test::ReadFile(SvyPath());
+    LoadWith(SettingsXml({}));
+    ASSERT_TRUE(m_editor.Save(nullptr));
+    EXPECT_EQ(saved, svy3_test::ReadFile(SvyPath()));
+    // An empty zone text reads as no text at all, which ends the chain there.
+    SvyViloMapperSettings settings;
+    EXPECT_FALSE(settings.Read(m_editor));
+    EXPECT_EQ(settings.m_eUnit, ZAR::UNIT_NONE);
+}
+
+TEST_F(MapperSettingsTest, ReadStopsAtTheFirstBadSettingButParsesTheZoneAndUnit) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> changes;
+        bool ok;
+        int32_t enableGps;
+        int32_t zoneNumber;
+        char zoneLetter;
+        double shiftX;  // stays 9 when the chain stopped before it
+        ZAR::UNIT_TYPE unit;
+    } cases[] = {
+        {"all read",
+         {{"EnableGPS", "2"}, {"Zone", "33 u"}, {"Shift_X", "4.5"}, {"Unit", "feet"}},
+         true,
+         2,
+         33,
+         'U',
+         4.5,
+         ZAR::UNIT_FT},
+        {"bad flag",
+         {{"EnableGPS", "1"}, {"Fit_Grid", "maybe"}, {"Zone", "-"}, {"Unit", "ft"}},
+         false,
+         1,
+         5,
+         'C',
+         9,
+         ZAR::UNIT_NONE},  // the zone held is parsed
+        {"bad number", {{"EnableGPS", "x1"}, {"Zone", "10S"}}, false, 0, 5, 'C', 9, ZAR::UNIT_NONE},
+        {"bad double",
+         {{"EnableGPS", "1"}, {"Shift_X", "east"}},
+         false,
+         1,
+         17,
+         'T',
+         9,
+         ZAR::UNIT_NONE},
+        {"missing last", {{"EnableGPS", "1"}, {"Unit", "-"}}, false, 1, 17, 'T', 0, ZAR::UNIT_NONE},
+        {"not a zone", {{"Zone", "61C"}}, true, 0, -1, '\0', 0, ZAR::UNIT_M},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LoadWith(ReadableSettingsXml(c.changes));
+        SvyViloMapperSettings settings;
+        settings.m_dShift_X = 9;
+        settings.m_nEnableGPS = 5;
+        settings.m_strZone = "5C";
+        EXPECT_EQ(settings.Read(m_editor), c.ok);
+        EXPECT_EQ(settings.m_nEnableGPS, c.enableGps);
+        EXPECT_EQ(settings.GpsEnabled(), c.enableGps == 1);
+        EXPECT_EQ(settings.m_nZoneNumber, c.zoneNumber);
+        EXPECT_EQ(settings.m_cZoneLetter, c.zoneLetter);
+        EXPECT_EQ(settings.m_dShift_X, c.shiftX);
+        EXPECT_EQ(settings.m_eUnit, c.unit);
+    }
+}
+
+TEST_F(MapperSettingsTest, RelationshipFromShiftAndRotationOrTwoPoints) {
+    SvyViloMapperSettings settings;
+    settings.m_dRotation = 30;
+    settings.m_eUnit = ZAR::UNIT_FT;
+    settings.m_points[0] = {10, 20, 500000, 4649776, ""};
+    settings.m_points[1] = {1, 2, 3, 1e8, ""};
+    SCoordinateRelationship relationship;
+    relationship.mode = 99;
+    settings.GetGpsToDataRelationship(relationship);
+    EXPECT_EQ(relationship.mode, 3);
+    EXPECT_EQ(relationship.destination_orientation_angle_deg(), -30);
+    EXPECT_EQ(relationship.source1, S2DPoint(500000, 4649776));  // not scaled
+    EXPECT_DOUBLE_EQ(relationship.destination1.x, 10 * 0.3048);
+    EXPECT_DOUBLE_EQ(relationship.destination2.y, 2 * 0.3048);
+
+    settings.m_bTwoPointDefinition = true;
+    settings.m_nLocalWorld_Settings = 1;  // the points are UTM in zone 17T
+    settings.GetGpsToDataRelationship(relationship);
+    EXPECT_EQ(relationship.mode, 0);
+    EXPECT_NEAR(relationship.source1.x, 42.0, 1e-4);    // latitude
+    EXPECT_NEAR(relationship.source1.y, -81.0, 1e-4);   // longitude
+    EXPECT_EQ(relationship.source2, S2DPoint(3, 1e8));  // outside the zone: kept as it was
+
+    SvyViloMapperSettings back;
+    back.m_bRatio_CHeckBox = false;
+    back.SetGpsToDataRelationship(relationship);
+    EXPECT_TRUE(back.m_bTwoPointDefinition);
+    EXPECT_TRUE(back.m_bRatio_CHeckBox);
+    EXPECT_EQ(back.m_dRotation, 30);
+    EXPECT_EQ(back.m_nZoneNumber, 17);
+    EXPECT_EQ(back.m_cZoneLetter, 'T');
+    EXPECT_NEAR(back.m_dShift_X, 500000, 0.01);
+    EXPECT_NEAR(back.m_dShift_Y, 4649776, 0.01);
+    EXPECT_EQ(back.m_points[0].zone, "0");
+    EXPECT_EQ(back.m_points[1].localY, relationship.destination2.y);
+    EXPECT_EQ(back.m_nLocalWorld_Settings, 0);
+    EXPECT_EQ(back.m_eUnit, ZAR::UNIT_M);
+    EXPECT_TRUE(back.GpsEnabled());
+
+    relationship.mode = 3;
+    back.SetGpsToDataRelationship(relationship);
+    EXPECT_FALSE(back.m_bTwoPointDefinition);
+    EXPECT_TRUE(back.m_bRatio_CHeckBox);  // left as it was
+}
+
+TEST_F(MapperSettingsTest, TheEditorKeepsTheRelationshipOfTheDocument) {
+    LoadWith(ReadableSettingsXml({{"EnableGPS", "1"}, {"Rotation", "12.5"}, {"Local_X_P2", "7"}}));
+    SCoordinateRelationship relationship;
+    ASSERT_TRUE(m_editor.GetGpsToDataRelationship(relationship));
+    EXPECT_EQ(relationship.destination_orientation_angle_deg(), -12.5);
+    EXPECT_EQ(relationship.destination2, S2DPoint(7, 1));
+    EXPECT_FALSE(m_editor.Empty());
+
+    LoadWith(ReadableSettingsXml({{"EnableGPS", "0"}}));  // not enabled: the editor holds none
+    EXPECT_FALSE(m_editor.GetGpsToDataRelationship(relationship));
+
+    const SCoordinateRelationship set(S2DPoint(45, 9), S2DPoint(1, 2), S2DPoint(45.001, 9.001),
+                                      S2DPoint(3.25, 4.125), 15, 0);
+    ASSERT_TRUE(m_editor.SetGpsToDataRelationship(set));
+    ASSERT_TRUE(m_editor.GetGpsToDataRelationship(relationship));
+    EXPECT_EQ(relationship, set);
+    ASSERT_TRUE(m_editor.Save(nullptr));
+    svy3_test::OpenEditor reloaded;
+    ASSERT_EQ(reloaded.Load(SvyPath().c_str()), 1);
+    ASSERT_TRUE(reloaded.GetGpsToDataRelationship(relationship));
+    EXPECT_EQ(relationship.source1, set.source1);  // 17 digits: exact
+    EXPECT_EQ(relationship.destination2, set.destination2);
+    EXPECT_EQ(relationship.destination_orientation_angle_deg(), 15);
+    EXPECT_EQ(relationship.mode, 0);
+}
+
+}  // namespace
