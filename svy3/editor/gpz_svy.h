@@ -122,7 +122,8 @@ class SVY3_API GpzSvy {
     // The data directory: the document's DataDirPath, or the document's folder when that is
     // empty. Beyond the document's own rule, a relative DataDirPath is taken relative to the
     // document's folder rather than to the current folder, so that a project opened from anywhere
-    // finds its files. Backslashes in the document's text count as separators.
+    // finds its files (a path with a drive letter stays as written). Backslashes in the
+    // document's text count as separators.
     boost::filesystem::path DataDir() const;
     // True when nothing is loaded: no relationship, an empty map and no SVY file path.
     bool Empty() const;

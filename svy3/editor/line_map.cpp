@@ -12,6 +12,13 @@ namespace fs = boost::filesystem;
 
 namespace {
 
+// A Windows path with a drive letter ("C:/surveys"): absolute where it was written, though not on
+// this system.
+bool HasDriveLetter(const std::string& text) {
+    return text.size() >= 2 && text[1] == ':' &&
+           ((text[0] >= 'A' && text[0] <= 'Z') || (text[0] >= 'a' && text[0] <= 'z'));
+}
+
 [[noreturn]] void ThrowNavigationFailure(int32_t code) {
     throw CError("Malformed SVY file: XML file navigation failure.", code, 5);
 }
@@ -21,7 +28,8 @@ namespace {
 fs::path GpzSvy::DataDir() const {
     if (m_dataDirectory.empty())
         return m_svyFilePath.parent_path();
-    if (m_dataDirectory.is_relative() && !m_svyFilePath.empty())
+    if (m_dataDirectory.is_relative() && !HasDriveLetter(m_dataDirectory.string()) &&
+        !m_svyFilePath.empty())
         return m_svyFilePath.parent_path() / m_dataDirectory;
     return m_dataDirectory;
 }

@@ -124,6 +124,7 @@ TEST_F(EditorLoadTest, DataDirPathIsTakenAsWrittenOrRelativeToTheDocument) {
         {"/data/survey", "/data/survey"},
         {"raw\\day1", m_dir.path() + "/raw/day1"},
         {"raw", m_dir.path() + "/raw"},
+        {"C:\\surveys\\", "C:/surveys/"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

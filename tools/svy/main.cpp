@@ -3,6 +3,7 @@
 //   svy info PROJECT [--json]                    summary of a project document
 //   svy create OUT.svy FILE... [options]         project document from radar files
 //   svy demo [DIR]                               sample survey, its project and its summary
+//   svy map PROJECT [--json]                     line map of a project, as the editor reads it
 #include <iostream>
 #include <string>
 
@@ -10,6 +11,7 @@
 
 #include "tools/svy/create_command.h"
 #include "tools/svy/demo_survey.h"
+#include "tools/svy/map_command.h"
 #include "tools/svy/project_summary.h"
 #include "tools/svy/summary_output.h"
 
@@ -41,6 +43,12 @@ int main(int argc, char** argv) {
     CLI::App* demo = app.add_subcommand("demo", "Generate a sample survey and its project");
     demo->add_option("DIR", demoFolder, "Folder for the sample survey (default: demo-survey)");
 
+    std::string mapProject;
+    bool mapJson = false;
+    CLI::App* map = app.add_subcommand("map", "Print a project's line map as the editor reads it");
+    map->add_option("PROJECT", mapProject, "Project document (.svy)")->required();
+    map->add_flag("--json", mapJson, "Print the map as JSON");
+
     CLI11_PARSE(app, argc, argv);
 
     if (info->parsed()) {
@@ -58,6 +66,8 @@ int main(int argc, char** argv) {
     }
     if (createCommand->parsed())
         return svy_tool::RunCreate(create, std::cout);
+    if (map->parsed())
+        return svy_tool::RunMap(mapProject, mapJson, std::cout, std::cerr);
     if (demo->parsed())
         return svy_tool::RunDemo(demoFolder, std::cout);
     return 0;
