@@ -45,3 +45,30 @@ int CreateProject(const std::string& path, const std::vector<std::string>& files
     return file.CreateNewFile_V110(path, creator, files, nullptr);  // 0: saved
 }
 // README-EXAMPLE-END
+
+// README-EDITOR-EXAMPLE-BEGIN
+// Loads a project into the editor, prints where the positions of each radar file start and end,
+// and saves the document under another name.
+int ShowPositions(const std::string& path, const std::string& copy) {
+    ZAR::GpzSvy120 editor;  // owns its document; copies share it
+    try {
+        if (editor.Load(path.c_str()) != 1)  // -1: files after the first of a sequence left out
+            std::printf("some data files are not in the map\n");
+    } catch (const ZAR::CError& error) {  // missing file or malformed document
+        std::printf("error %d: %s\n", error.Code(), error.what());
+        return 1;
+    }
+    for (auto set = editor.Begin(); set != editor.End(); ++set)
+        for (auto line = editor.Begin(set); line != editor.End(set); ++line)
+            for (auto file = editor.Begin(line); file != editor.End(line); ++file) {
+                if (editor.BeginPos(file) == editor.EndPos(file))
+                    continue;  // a .DT1 entry, or a file without positions
+                const ZAR::SvyLinePos& first = *editor.BeginPos(file);
+                const ZAR::SvyLinePos last = editor.Last(file);
+                std::printf("%s %s: (%g, %g) to (%g, %g)\n", line->first.c_str(),
+                            file->first.filename().string().c_str(), first.X(ZAR::UNIT_M),
+                            first.Y(ZAR::UNIT_M), last.X(ZAR::UNIT_M), last.Y(ZAR::UNIT_M));
+            }
+    return editor.Save(copy.c_str()) ? 0 : 1;
+}
+// README-EDITOR-EXAMPLE-END

@@ -5,4 +5,5 @@
 #include <vector>
 
 int ListLines(const std::string& path);
+int ShowPositions(const std::string& path, const std::string& copy);
 int CreateProject(const std::string& path, const std::vector<std::string>& files);

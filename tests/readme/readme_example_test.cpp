@@ -22,11 +22,14 @@ TEST(ReadmeExample, MatchesTheReadme) {
         svy3_test::ReadFile(std::string(SVY3_TEST_DATA_DIR) + "/../readme/readme_example.cpp");
     const std::string readme =
         svy3_test::ReadFile(std::string(SVY3_TEST_DATA_DIR) + "/../../README.md");
-    const std::string example =
-        Between(source, "// README-EXAMPLE-BEGIN\n", "// README-EXAMPLE-END\n");
-    ASSERT_FALSE(example.empty());
-    EXPECT_NE(readme.find("```cpp\n" + example + "```"), std::string::npos)
-        << "the README's example differs from tests/readme/readme_example.cpp";
+    for (const char* marker : {"EXAMPLE", "EDITOR-EXAMPLE"}) {
+        SCOPED_TRACE(marker);
+        const std::string example = Between(source, "// README-" + std::string(marker) + "-BEGIN\n",
+                                            "// README-" + std::string(marker) + "-END\n");
+        ASSERT_FALSE(example.empty());
+        EXPECT_NE(readme.find("```cpp\n" + example + "```"), std::string::npos)
+            << "the README's example differs from tests/readme/readme_example.cpp";
+    }
 }
 
 TEST(ReadmeExample, Runs) {
@@ -43,6 +46,20 @@ TEST(ReadmeExample, Runs) {
     EXPECT_EQ(CreateProject(dir.File("p.svy"), {dir.File("A.DT1")}), 0);
     EXPECT_EQ(ListLines(dir.File("p.svy")), 0);
     EXPECT_TRUE(boxes.messages().empty());
+}
+
+TEST(ReadmeExample, EditorExampleRuns) {
+    svy3_test::TempDir dir;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(ShowPositions(std::string(SVY3_TEST_DATA_DIR) + "/sample.svy", dir.File("c.svy")), 0);
+    EXPECT_EQ(ShowPositions(dir.File("missing.svy"), dir.File("d.svy")), 1);
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(printed,
+              "some data files are not in the map\n"
+              "Line1 QUARRYC1B1.HD: (0, 0) to (0.002, 10)\n"
+              "error -3: " +
+                  dir.File("missing.svy") + "SVY file problem: File not found.\n");
+    EXPECT_NE(svy3_test::ReadFile(dir.File("c.svy")).find("QUARRYC1B1"), std::string::npos);
 }
 
 }  // namespace

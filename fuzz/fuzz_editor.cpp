@@ -1,0 +1,43 @@
+// Fuzz target: any bytes as a project document, loaded through the editor, its map walked and
+// printed, and a few path moves made. Only the editor's own error may escape a load; nothing may
+// crash, leak or read out of bounds.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <sstream>
+#include <string>
+
+#include "svy3/svy3.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const std::string path = "/tmp/svy3-fuzz-editor-" + std::to_string(getpid()) + ".svy";
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return 0;
+    std::fwrite(data, 1, size, file);
+    std::fclose(file);
+
+    ZAR::GpzSvy120 editor;
+    try {
+        editor.Load(path.c_str());
+    } catch (const ZAR::CError&) {
+    }
+    std::ostringstream dump;
+    editor.Dump(dump);
+    size_t positions = 0;
+    for (auto set = editor.Begin(); set != editor.End(); ++set)
+        for (auto line = editor.Begin(set); line != editor.End(set); ++line)
+            for (auto f = editor.Begin(line); f != editor.End(line); ++f)
+                if (editor.BeginPos(f) != editor.EndPos(f))
+                    positions += editor.Last(f).m_dNormalizedFilePos > 0.5 ? 1 : 0;
+    ZAR::Transform::SCoordinateRelationship relationship;
+    editor.GetGpsToDataRelationship(relationship);
+    if (editor.Begin() != editor.End() &&
+        editor.Begin()->second.begin() != editor.Begin()->second.end())
+        editor.GotoLineNode(&editor.Begin()->first, editor.Begin()->second.begin()->first);
+    editor.GotoNode("/ZAR_SVY/VILO_Mapper_Settings/../Data/./LineSet", false);
+    ZAR::SvyViloMapperSettings settings;
+    settings.Read(editor);
+    return positions > size ? 1 : 0;
+}
