@@ -25,6 +25,9 @@ GpzSvy::GpzSvy(const GpzSvy& other)
       m_svyFilePath(other.m_svyFilePath),
       m_dataDirectory(other.m_dataDirectory),
       m_lineMap(other.m_lineMap),
+      m_renames(other.m_renames),
+      m_pFileOperations(other.m_pFileOperations),
+      m_documentChanges(other.m_documentChanges),
       m_pGpsToDataRelationship(CopyOf(other.m_pGpsToDataRelationship)) {}
 
 GpzSvy& GpzSvy::operator=(const GpzSvy& other) {
@@ -33,6 +36,9 @@ GpzSvy& GpzSvy::operator=(const GpzSvy& other) {
         m_svyFilePath = other.m_svyFilePath;
         m_dataDirectory = other.m_dataDirectory;
         m_lineMap = other.m_lineMap;
+        m_renames = other.m_renames;
+        m_pFileOperations = other.m_pFileOperations;
+        m_documentChanges = other.m_documentChanges;
         m_pGpsToDataRelationship = CopyOf(other.m_pGpsToDataRelationship);
     }
     return *this;

@@ -10,6 +10,7 @@
 //   svy3/editor/line_map.cpp           the line map: FillMap, iterators, DataDir, Dump
 //   svy3/editor/node_path.cpp          GotoNode, GotoLineNode, FindSubnode, IsNode
 //   svy3/editor/sub_node_values.cpp    typed sub-node readers and writers, SetNodeVal
+//   svy3/editor/renames.cpp            Modify, file and directory renames, line sets, data paths
 //   svy3/mapper/gps_to_data_relationship.cpp
 //                                      the GPS-to-data relationship kept in the mapper settings
 #pragma once
@@ -23,6 +24,8 @@
 
 #include <boost/filesystem/path.hpp>
 
+#include "svy3/editor/file_operations.h"
+#include "svy3/editor/rename_files.h"
 #include "svy3/editor/svy_line_pos.h"
 #include "svy3/external/transform/coordinate_relationship.h"
 #include "svy3/platform/export.h"
@@ -99,6 +102,11 @@ class SVY3_API GpzSvy {
     virtual bool SetNodeVal(float value, const char* attribute);
     virtual bool SetNodeVal(double value, const char* attribute);
 
+    // Rewrites the current DataFile's FileDirPath: cleared first with `replace`, then `directory`
+    // appended after a backslash (the document's separator). False without a document, and when
+    // `replace` is false and `directory` empty. On failure the cursor may stay on FileDirPath.
+    virtual bool ModifyFileDirPath(bool replace, std::string directory) = 0;
+
   protected:
     // Reads the current DataFile element: its path relative to the data directory (FileDirPath,
     // name and extension, "HD+DT1" becoming ".HD+DT1") and its sequence number.
@@ -116,6 +124,9 @@ class SVY3_API GpzSvy {
     // Appends a copy of the remembered node (with its descendants when `deep`) as the last child
     // of the current element.
     virtual bool AppendNodeCopy(void* node, bool deep) = 0;
+    // With the cursor on Data or a LineSet: puts `prefix` in front of the FileDirPath text of
+    // every DataFile of its lines (no separator added; DataFiles without FileDirPath keep none).
+    virtual bool PrefixLinesDataFilePath(const char* prefix);
 
     // The absolute path of the loaded document; empty before the first successful Load.
     boost::filesystem::path SvyFilePathName() const { return m_svyFilePath; }
@@ -153,6 +164,40 @@ class SVY3_API GpzSvy {
     // True when the current element is named `name`.
     bool IsNode(const std::string& name);
 
+    // Rebuilds the map while editing names and places on disk and in the document:
+    // `repairNames` gives illegal line names a legal form and names every data file (with the
+    // files beside it that share its stem) after its line; `intoDataDirectory` moves the data
+    // files into the data directory, and `lineDirectories` into a folder named after the line
+    // (inside the data directory with `intoDataDirectory`, else inside the file's folder);
+    // `overwrite` lets a move replace an existing file (kept aside until the moves are kept, so
+    // that undoing restores it). Without any flag nothing happens (true). Returns FillMap's
+    // result. Throws CError when the document is malformed or a move fails; every move of the
+    // rebuild is then undone before the error leaves (document edits stay: reload before saving).
+    bool Modify(bool repairNames, bool intoDataDirectory, bool lineDirectories, bool overwrite);
+    // Renames the first line set named `oldName` (documents only; nothing moves on disk) and
+    // rebuilds the map. Throws CError -27 for a null name, -31 when there is no such set.
+    bool RenameLineSet(const char* oldName, const char* newName);
+    // Keeps only the line set named `name` (and, when `name` is empty, only the lines outside
+    // line sets); files on disk are not touched. Rebuilds the map.
+    void MakeSingleLineSet(const char* name);
+    // Puts `prefix` in front of every FileDirPath and rebuilds the map. False, with nothing
+    // changed, when the document names a data directory.
+    bool PrefixDataPath(const char* prefix);
+
+    // Routes every file-system call of the editor's moves through `operations` (the real file
+    // system when null); it must outlive the editor's use of it.
+    void SetFileOperations(FileOperations* operations);
+    // The moves of the last map rebuild.
+    const RenameFiles& Renames() const { return m_renames; }
+    // Undoes the moves of the last map rebuild; false when something could not be put back.
+    bool UndoRenames() { return m_renames.Undo(); }
+    // Keeps the moves of the last map rebuild (removes the backups of replaced files).
+    bool KeepRenames() { return m_renames.Keep(); }
+    // What the editing operations changed in the document, one readable line per change, since
+    // the last ClearChanges.
+    const std::vector<std::string>& DocumentChanges() const { return m_documentChanges; }
+    void ClearChanges() { m_documentChanges.clear(); }
+
     // Copies the GPS-to-data relationship into `relationship`; false when the document has none.
     bool GetGpsToDataRelationship(Transform::SCoordinateRelationship& relationship) const;
     // Writes `relationship` into the mapper settings (every other mapper setting with its
@@ -162,6 +207,12 @@ class SVY3_API GpzSvy {
   protected:
     friend class SvyViloMapperSettings;
 
+    // Modification flags of FillMap.
+    static constexpr uint32_t kRepairNamesFlag = 1;
+    static constexpr uint32_t kDataDirectoryFlag = 2;
+    static constexpr uint32_t kLineDirectoriesFlag = 4;
+    static constexpr uint32_t kOverwriteFlag = 8;
+
     // Rebuilds the map from the document. `flags` selects edits made while walking the document
     // (none for Load). Returns false when a data file was left out; throws CError when the data
     // block is malformed.
@@ -169,6 +220,16 @@ class SVY3_API GpzSvy {
     void AddLinesToMap(const std::string& lineSetName, bool& error, uint32_t flags);
     void AddDataFilesToMap(const std::string& lineSetName, bool& error, uint32_t flags);
     void GetDataFilePos(PosList& positions);
+    // With the cursor on a DataFile: renames its files (and the document's name) to `newName`
+    // with their own extension. The pair itself goes into `lineList` (when given) so that the
+    // files sharing its stem follow in the line's sibling run.
+    void RenameFile(const boost::filesystem::path& newName, RenameFiles* lineList, bool overwrite);
+    // With the cursor on a DataFile: moves its files into `directory` (relative to the file's own
+    // folder when `relative`, else to the data directory) and rewrites FileDirPath.
+    void RenameDirectory(const boost::filesystem::path& directory, bool relative,
+                         RenameFiles* lineList, bool overwrite);
+    // Runs the editor's moves, undoing them all and throwing `runCode` or `errorCode` on failure.
+    void RunRenames(bool overwrite, int32_t runCode, int32_t errorCode);
 
     // Typed access to a child element's text (null `attribute`) or attribute. Getters leave the
     // value unchanged and return false when the child or value is missing; the integer and double
@@ -199,6 +260,9 @@ class SVY3_API GpzSvy {
     // The text of DataDirPath, with backslashes turned into separators.
     boost::filesystem::path m_dataDirectory;
     LineSetMap m_lineMap;
+    RenameFiles m_renames;
+    FileOperations* m_pFileOperations = nullptr;
+    std::vector<std::string> m_documentChanges;
     std::unique_ptr<Transform::SCoordinateRelationship> m_pGpsToDataRelationship;
 };
 

@@ -184,3 +184,42 @@ bool GpzSvy120::PosInfo(SvyLinePos& position) {
 }
 
 }  // namespace ZAR
+
+namespace ZAR {
+
+bool GpzSvy120::ModifyFileDirPath(bool replace, std::string directory) {
+    if (!Handle() || (!replace && directory.empty()))
+        return false;
+    if (!ChildNode("FileDirPath", eGpzFindOrCreate))
+        return false;
+    if (replace && !SetNodeTxt(std::string(), nullptr))
+        return false;
+    if (!directory.empty()) {
+        std::string text;
+        if (!GetNodeTxt(text, nullptr))
+            text.clear();  // an element without text holds the empty path
+        if (!text.empty())
+            text += '\\';
+        if (!SetNodeTxt(text + directory, nullptr))
+            return false;
+    }
+    ParentNode(nullptr);
+    return true;
+}
+
+bool GpzSvy120::CreateSingleLinesetSvy(const std::string& output, const std::string& source,
+                                       const std::string& lineSet, const std::string& newName,
+                                       const std::string& prefix) {
+    GpzSvy120 editor;
+    editor.Load(source.c_str());
+    if (!lineSet.empty()) {
+        editor.MakeSingleLineSet(lineSet.c_str());
+        if (!newName.empty() && !editor.RenameLineSet(lineSet.c_str(), newName.c_str()))
+            return false;
+    }
+    if (!prefix.empty() && !editor.PrefixDataPath(prefix.c_str()))
+        return false;
+    return editor.Save(output.empty() ? nullptr : output.c_str());
+}
+
+}  // namespace ZAR

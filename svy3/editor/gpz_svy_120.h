@@ -34,6 +34,15 @@ class SVY3_API GpzSvy120 : public GpzSvy {
     void ReleaseNodeHandle(void* node) override;
     bool MoveToHandleNode(void* node) override;
     bool AppendNodeCopy(void* node, bool deep) override;
+    bool ModifyFileDirPath(bool replace, std::string directory) override;
+
+    // Writes a copy of the document at `source` reduced to the line set `lineSet` (when not
+    // empty; renamed `newName` when that is not empty) with `prefix` put in front of its data
+    // file folders (when not empty), to `output`, or over `source` when `output` is empty.
+    // Returns whether it was saved; CError of the load passes to the caller.
+    static bool CreateSingleLinesetSvy(const std::string& output, const std::string& source,
+                                       const std::string& lineSet, const std::string& newName,
+                                       const std::string& prefix);
 
     // The editor's length unit: 0 after a load, then the unit of the first Position read; later
     // positions are converted into it.

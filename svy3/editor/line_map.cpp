@@ -1,10 +1,13 @@
 // The editor's line map: built by walking the document's data block, read through iterators and
 // printed by Dump.
 #include <algorithm>
+
+#include <boost/filesystem/exception.hpp>
 #include <ostream>
 
 #include "svy3/editor/error.h"
 #include "svy3/editor/gpz_svy.h"
+#include "svy3/external/cfile.h"
 #include "svy3/platform/text.h"
 
 namespace ZAR {
@@ -36,6 +39,7 @@ fs::path GpzSvy::DataDir() const {
 
 bool GpzSvy::FillMap(uint32_t flags) {
     m_lineMap.clear();
+    m_renames.Clear();
     bool error = false;
     ParentNode("ZAR_SVY");  // from wherever the cursor stands up to the root element
     bool first = true;
@@ -66,19 +70,39 @@ void GpzSvy::AddLinesToMap(const std::string& lineSetName, bool& error, uint32_t
         ThrowNavigationFailure(-10);
 }
 
-void GpzSvy::AddDataFilesToMap(const std::string& lineSetName, bool& error, uint32_t /*flags*/) {
+void GpzSvy::AddDataFilesToMap(const std::string& lineSetName, bool& error, uint32_t flags) {
     std::string lineName;
     if (!GetNodeTxt(lineName, "name"))
         throw CError(
             "Malformed SVY file: Unable to read <Line name=??"
             "?> entry.",
             -11, 5);
+    const bool overwrite = (flags & kOverwriteFlag) != 0;
+    if ((flags & kRepairNamesFlag) && !cfile::IsLegalFilename(lineName, false)) {
+        std::string repaired = lineName;
+        if (!cfile::SanitizeName(repaired, true))
+            throw CError(
+                "Malformed SVY file: Unsupported SVY file content <Line name=\"" + lineName + "\">",
+                -28, 5);
+        if (!SetNodeTxt(repaired, "name"))
+            throw CError("Malformed SVY file: Unable to update <Line name=\"" + lineName +
+                             "\" to \"" + repaired + "\"",
+                         -29, 5);
+        m_documentChanges.push_back("Line \"" + lineName + "\" renamed \"" + repaired + "\"");
+        lineName = repaired;
+    }
+    const fs::path lineDirectory = (flags & kLineDirectoriesFlag) ? fs::path(lineName) : fs::path();
+    RenameFiles lineList(m_pFileOperations);
 
     FileMap* files = nullptr;  // the line's entry, made at its first data file
     bool first = true;
     fs::path relative;
     int32_t sequence = 0;
     while (NextNode(first, "DataFile")) {
+        if (flags & kRepairNamesFlag)
+            RenameFile(fs::path(lineName), &lineList, overwrite);
+        if ((flags & kDataDirectoryFlag) || !lineDirectory.empty())
+            RenameDirectory(lineDirectory, !(flags & kDataDirectoryFlag), &lineList, overwrite);
         if (!DataFileInfo(relative, sequence))
             throw CError("Malformed SVY file: Unable to read <DataFile> entry.", -12, 5);
         if (sequence != 1) {
@@ -95,6 +119,24 @@ void GpzSvy::AddDataFilesToMap(const std::string& lineSetName, bool& error, uint
         } else {
             (*files)[full];
         }
+    }
+    if (!lineList.Empty()) {
+        // The files beside each renamed pair that share its stem follow it.
+        try {
+            if (!lineList.SiblingRun(
+                    nullptr, overwrite ? RenameFiles::kOverwrite : RenameFiles::kKeepExisting)) {
+                lineList.Undo();
+                throw CError("SVY file problem: Unable to rename file " + lineList.Description() +
+                                 " file already exist.",
+                             -13, 5);
+            }
+        } catch (const boost::filesystem::filesystem_error& failure) {
+            lineList.Undo();
+            throw CError("SVY file problem: Unable to rename file " + lineList.Description() +
+                             "\" due to the following error.\r\n" + failure.what(),
+                         -14, 5);
+        }
+        m_renames.AdoptChanges(lineList);  // undone with the rest of the rebuild
     }
     if (!first && !ParentNode(nullptr))
         ThrowNavigationFailure(-15);
