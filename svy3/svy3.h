@@ -2,9 +2,13 @@
 // Including this header makes every public interface of the library available.
 #pragma once
 
-// Platform services: message boxes, date-time, export macros.
+// The version of these headers: SVY3_VERSION_MAJOR .. SVY3_VERSION_STRING.
+#include "svy3/version.h"
+
+// Platform services: message boxes, date-time, file lookup, export macros.
 #include "svy3/platform/date_time.h"
 #include "svy3/platform/export.h"
+#include "svy3/platform/file_lookup.h"
 #include "svy3/platform/message_box.h"
 #include "svy3/platform/scoped_message_handler.h"
 
