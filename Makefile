@@ -4,7 +4,7 @@ BUILD_ASAN ?= build-asan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_ARGS ?=
 
-.PHONY: all deps build test test-asan bench demo fuzz format format-check clean
+.PHONY: all deps build test test-asan bench demo fuzz format format-check check-layers clean
 
 all: build
 
@@ -47,8 +47,12 @@ FORMAT_FILES = $(shell git ls-files -co --exclude-standard '*.h' '*.cpp' 2>/dev/
 format:
 	clang-format -i $(FORMAT_FILES)
 
-format-check:
+format-check: check-layers
 	@clang-format --dry-run --Werror $(FORMAT_FILES) && echo "format-check: clean"
+
+# Includes between the folders of svy3/ point one way (the order is in the script and README.md).
+check-layers:
+	@python3 scripts/check-layers.py
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN) build-fuzz

@@ -4,50 +4,34 @@
 #include <chrono>
 #include <cstdio>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include <boost/filesystem.hpp>
-#include <boost/make_shared.hpp>
 
 #include "svy3/svy3.h"
+#include "tools/samples/sample_survey.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Writes `lines` x `perLine` header and trace files named SURVC<line>B<seq> into `dir`; returns
-// the selection in a shuffled order (the creator sorts it).
+// Writes `lines` x `perLine` header files and empty trace files named SURVC<line>B<seq> into `dir`;
+// returns the selection in a shuffled order (the creator sorts it).
 std::vector<std::string> WriteRadarFiles(const std::string& dir, int lines, int perLine) {
-    ZAR::GprParam header;
-    auto param = boost::make_shared<ZAR::SGprParam>();
-    param->NumTraces = 500;
-    param->SamplesPerTrace = 250;
-    param->TimeZero = 25;
-    param->TimeWindowNs = 100;
-    param->StepSize = ZAR::SMeasure(0.05, 1);
-    param->StartPosition = ZAR::SMeasure(0.0, 1);
-    param->EndPosition = ZAR::SMeasure(25.0, 1);
-    param->FrequencyMHz = 250;
-    param->AntennaSeparation = ZAR::SMeasure(0.38, 1);
-    param->PulserVoltage = 400;
-    param->Stacks = 16;
-    param->SurveyMode = "Reflection";
-    param->OdometerTicksPerMetre = 500;
-    param->DateTime = "2024-05-21 08:30:00";
-    header.SetGprParam(param);
-    std::vector<std::string> files;
-    for (int line = 1; line <= lines; ++line) {
-        for (int seq = 1; seq <= perLine; ++seq) {
-            const std::string base =
-                dir + "/SURVC" + std::to_string(line) + "B" + std::to_string(seq);
-            header.Save(base + ".HD");
-            std::FILE* trace = std::fopen((base + ".DT1").c_str(), "wb");
-            if (trace)
-                std::fclose(trace);
-            files.push_back(base + ".DT1");
-        }
-    }
+    svy3_samples::RadarSurveyShape shape;
+    shape.lines = lines;
+    shape.filesPerLine = perLine;
+    shape.tracesPerFile = 500;
+    shape.prefix = "SURV";
+    shape.traces = false;
+    shape.odometerFile = false;
+    shape.dateTime = "2024-05-21 08:30:00";
+    std::string error;
+    std::vector<std::string> files = svy3_samples::WriteRadarSurvey(dir, shape, error);
+    if (files.empty())
+        throw std::runtime_error(error);
     std::shuffle(files.begin(), files.end(), std::mt19937(42));
     return files;
 }

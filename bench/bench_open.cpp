@@ -16,8 +16,8 @@
 
 #include <pugixml.hpp>
 
-#include "survey_generator.h"
 #include "svy3/svy3.h"
+#include "tools/samples/sample_document.h"
 
 namespace {
 
@@ -92,8 +92,8 @@ int main(int argc, char** argv) {
         return OpenWithLibrary(argv[2]);
 
     const std::string path = "/tmp/svy3-bench-open.svy";
-    svy3_bench::SurveyShape shape;  // 200 lines x 5 files x 1000 positions
-    const std::size_t bytes = svy3_bench::WriteSurveyDocument(path, shape);
+    svy3_samples::DocumentShape shape;  // 200 lines x 5 files x 1000 positions
+    const std::size_t bytes = svy3_samples::WriteSurveyDocument(path, shape);
     std::printf("document: %d lines x %d files x %d positions, %.1f MB\n", shape.lines,
                 shape.filesPerLine, shape.positionsPerFile, bytes / 1048576.0);
 

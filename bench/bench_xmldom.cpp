@@ -7,8 +7,8 @@
 
 #include <pugixml.hpp>
 
-#include "survey_generator.h"
 #include "svy3/xmldom/xml_dom_api.h"
+#include "tools/samples/sample_document.h"
 
 namespace {
 
@@ -64,7 +64,7 @@ long WalkAllNodes(XMLDOM_HANDLE handle) {
 int main(int argc, char** argv) {
     const std::string path = argc > 1 ? argv[1] : "/tmp/svy3-bench-xmldom.svy";
     const std::size_t bytes =
-        svy3_bench::WriteSurveyDocument(path, svy3_bench::ShapeForSize(50u << 20));
+        svy3_samples::WriteSurveyDocument(path, svy3_samples::ShapeForSize(50u << 20));
     std::printf("document: %s, %.1f MB\n", path.c_str(), bytes / 1048576.0);
 
     constexpr int kRounds = 5;

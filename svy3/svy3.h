@@ -2,13 +2,21 @@
 // Including this header makes every public interface of the library available.
 #pragma once
 
-// Platform services: message boxes, date-time, export macros.
+// The version of these headers: SVY3_VERSION_MAJOR .. SVY3_VERSION_STRING.
+#include "svy3/version.h"
+
+// Platform services: message boxes, date-time, file lookup, export macros.
 #include "svy3/platform/date_time.h"
 #include "svy3/platform/export.h"
+#include "svy3/platform/file_lookup.h"
 #include "svy3/platform/message_box.h"
+#include "svy3/platform/scoped_message_handler.h"
 
-// The XML layer: the XmlDom_ functions, the document cursor and typed node values.
+// The XML layer: the XmlDom_ functions, the document cursor, typed node values and provenance
+// records.
 #include "svy3/xmldom/xml_dom_api.h"
+#include "svy3/xmlfile/created_by.h"
+#include "svy3/xmlfile/cursor_guard.h"
 #include "svy3/xmlfile/svy_node_value.h"
 #include "svy3/xmlfile/svy_xml_file.h"
 
@@ -23,7 +31,6 @@
 #include "svy3/external/uid.h"
 
 // The project document: provenance, site definition, top-level interface.
-#include "svy3/document/created_by.h"
 #include "svy3/document/site_definition.h"
 #include "svy3/document/svy_interface.h"
 
@@ -54,5 +61,6 @@
 // The library object, version resource and line offset dialog.
 #include "svy3/shell/line_offset_dlg.h"
 #include "svy3/shell/line_offset_prompt.h"
+#include "svy3/shell/scoped_line_offset_prompt.h"
 #include "svy3/shell/svy_dll_app.h"
 #include "svy3/shell/version_resource.h"

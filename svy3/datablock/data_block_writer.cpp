@@ -13,6 +13,7 @@
 #include "svy3/platform/string_format.h"
 #include "svy3/settings/data_line_and_sequence_file_params.h"
 #include "svy3/shell/line_offset_dlg.h"
+#include "svy3/xmlfile/cursor_guard.h"
 #include "svy3/xmlfile/svy_node_value.h"
 #include "svy3/xmlfile/svy_xml_file.h"
 
@@ -24,21 +25,6 @@ using FileParams = CDataLineAndSequenceFileParams;
 const char kRadarExt[] = ".DT1";
 const char kOdometerExt[] = ".SEN";
 const double kPresetLineSpacing = 0.1;  // metres, offered by the line offset dialog
-
-// Saves the cursor position and returns to it when the writer leaves, normally or by a throw.
-class CursorReturn {
-  public:
-    explicit CursorReturn(CSVYXmlFile& file) : m_file(file) { m_file.PushPosition(); }
-    ~CursorReturn() {
-        m_file.GotoTopPosition();
-        m_file.PopPosition();
-    }
-    CursorReturn(const CursorReturn&) = delete;
-    CursorReturn& operator=(const CursorReturn&) = delete;
-
-  private:
-    CSVYXmlFile& m_file;
-};
 
 // A data file's path on the file system: the document's path text made native, and the file
 // found even when its name differs from the written one in letter case only.
@@ -85,7 +71,7 @@ int32_t CSVYXmlFile::WriteDataBlock_V110(const SCreatedBy& createdBy,
                                          const std::string& dataDir) {
     if (files.empty())
         return 1;
-    CursorReturn cursorReturn(*this);
+    CCursorGuard cursor(*this);  // the writer returns to the root, also when it throws
 
     AppendChildNode("Data");
     SetNodeAttribute("version", "1.1.0");

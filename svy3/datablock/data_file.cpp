@@ -9,9 +9,9 @@
 #include "svy3/external/measure.h"
 #include "svy3/external/uid.h"
 #include "svy3/platform/file_lookup.h"
+#include "svy3/platform/leading_number.h"
 #include "svy3/platform/path_text.h"
 #include "svy3/xmlfile/attribute_text.h"
-#include "svy3/xmlfile/leading_number.h"
 #include "svy3/xmlfile/svy_node_value.h"
 #include "svy3/xmlfile/svy_xml_file.h"
 

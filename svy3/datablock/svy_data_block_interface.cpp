@@ -7,6 +7,7 @@
 #include "svy3/platform/message_box.h"
 #include "svy3/platform/version_text.h"
 #include "svy3/settings/settings_block_v110.h"
+#include "svy3/xmlfile/cursor_guard.h"
 #include "svy3/xmlfile/svy_xml_file.h"
 
 namespace ZAR {
@@ -236,7 +237,7 @@ std::unique_ptr<CSvyDataBlockInterface_V110> CSvyDataBlockInterface::CreateAndIn
         return result;
     }
 
-    file->PushPosition();
+    CCursorGuard cursor(*file);
     file->GotoRootNode();
     if (!file->GotoChildNode("Data")) {
         errors += kNoDataBlock;
@@ -255,8 +256,6 @@ std::unique_ptr<CSvyDataBlockInterface_V110> CSvyDataBlockInterface::CreateAndIn
         ShowMessageBox(kMessagePrefix + errors, MessageIcon::Exclamation);
     if (error)
         *error = errors;
-    file->GotoTopPosition();
-    file->PopPosition();
     return result;
 }
 

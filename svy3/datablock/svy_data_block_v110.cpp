@@ -8,6 +8,7 @@
 #include "svy3/external/measure.h"
 #include "svy3/platform/path_text.h"
 #include "svy3/platform/version_text.h"
+#include "svy3/xmlfile/cursor_guard.h"
 #include "svy3/xmlfile/svy_xml_file.h"
 
 namespace ZAR {
@@ -27,13 +28,14 @@ class SettingsStack {
     bool PushChildSettings() {
         if (!m_block.m_pSettingsFactory)
             return false;
-        m_file.PushPosition();
         std::unique_ptr<CSvySettingsBlock_V110> settings;
-        const bool found = m_file.GotoChildNode("Settings");
-        if (found)
-            settings = m_block.m_pSettingsFactory(&m_file, m_error);
-        m_file.GotoTopPosition();
-        m_file.PopPosition();
+        bool found = false;
+        {
+            CCursorGuard cursor(m_file);
+            found = m_file.GotoChildNode("Settings");
+            if (found)
+                settings = m_block.m_pSettingsFactory(&m_file, m_error);
+        }
         if (!found)
             return false;
         if (!settings) {

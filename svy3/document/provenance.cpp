@@ -3,8 +3,9 @@
 #include <cctype>
 
 #include "svy3/external/uid.h"
+#include "svy3/platform/leading_number.h"
 #include "svy3/xmlfile/attribute_text.h"
-#include "svy3/xmlfile/leading_number.h"
+#include "svy3/xmlfile/cursor_guard.h"
 #include "svy3/xmlfile/svy_node_value.h"
 #include "svy3/xmlfile/svy_xml_file.h"
 
@@ -50,41 +51,31 @@ void SortByDateTime(SCreatedBy* first, SCreatedBy* last) {
 }  // namespace
 
 int32_t CSVYXmlFile::AppendCreatedByBlock(const SCreatedBy& record) {
-    PushPosition();
-    int32_t result = 0;
-    if (!GotoChildNode(kCreatedBy) && AppendChildNode(kCreatedBy)) {
-        WriteRecordAttributes(*this, record);
-        result = 1;
-    }
-    GotoTopPosition();
-    PopPosition();
-    return result;
+    CCursorGuard cursor(*this);
+    if (GotoChildNode(kCreatedBy) || !AppendChildNode(kCreatedBy))
+        return 0;
+    WriteRecordAttributes(*this, record);
+    return 1;
 }
 
 int32_t CSVYXmlFile::AppendModifiedByBlock(const SCreatedBy& record) {
-    PushPosition();
+    CCursorGuard cursor(*this);
     std::string name;
     const bool onTarget = GotoChildNode(kCreatedBy) || (GetNodeName(name) && name == kCreatedBy);
-    int32_t result = 0;
-    if (onTarget && AppendChildNode(kModifiedBy)) {
-        WriteRecordAttributes(*this, record);
-        SetNodeAttribute("comment", record.comment);
-        result = 1;
-    }
-    GotoTopPosition();
-    PopPosition();
-    return result;
+    if (!onTarget || !AppendChildNode(kModifiedBy))
+        return 0;
+    WriteRecordAttributes(*this, record);
+    SetNodeAttribute("comment", record.comment);
+    return 1;
 }
 
 int32_t CSVYXmlFile::GetCreatedByBlock(SCreatedBy* records, int32_t capacity) {
     if (!records || capacity < 1)
         return 0;
-    PushPosition();
+    CCursorGuard cursor(*this);
     std::string name;
-    if (!(GetNodeName(name) && name == kCreatedBy) && !GotoChildNode(kCreatedBy)) {
-        PopPosition();
+    if (!(GetNodeName(name) && name == kCreatedBy) && !GotoChildNode(kCreatedBy))
         return 0;
-    }
     ReadRecord(*this, records[0], false);
     int32_t count = 1;
     if (count < capacity && GotoChildNode(kModifiedBy)) {
@@ -94,8 +85,6 @@ int32_t CSVYXmlFile::GetCreatedByBlock(SCreatedBy* records, int32_t capacity) {
         } while (count < capacity && GotoNextSibling(kModifiedBy));
     }
     SortByDateTime(records + 1, records + count);
-    GotoTopPosition();
-    PopPosition();
     return count;
 }
 

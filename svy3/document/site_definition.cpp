@@ -3,6 +3,7 @@
 #include "svy3/external/gpr_param.h"
 #include "svy3/platform/path_text.h"
 #include "svy3/xmlfile/attribute_text.h"
+#include "svy3/xmlfile/cursor_guard.h"
 #include "svy3/xmlfile/svy_xml_file.h"
 
 namespace ZAR {
@@ -38,7 +39,7 @@ int32_t CSiteDefinition::Load(CSVYXmlFile* file) {
     m_strVersion = AttributeText(*file, "version");
 
     int32_t result = 1;
-    file->PushPosition();
+    CCursorGuard cursor(*file);
     if (file->GotoChildNode("")) {
         do {
             if (!file->GetNodeName(name) || name.empty() || name[0] == '#')
@@ -52,15 +53,12 @@ int32_t CSiteDefinition::Load(CSVYXmlFile* file) {
         } while (file->GotoNextSibling());
     }
 
-    file->GotoTopPosition();
+    cursor.Return();
     if (file->GotoChildNode("Comment")) {
         do {
             int32_t number = 0;
-            if (!ParseCommentNumber(AttributeText(*file, "number"), number)) {
-                file->GotoTopPosition();
-                file->PopPosition();
+            if (!ParseCommentNumber(AttributeText(*file, "number"), number))
                 return 0;
-            }
             if (m_comments.size() < static_cast<size_t>(number))
                 m_comments.resize(number);
             std::string text;
@@ -69,7 +67,7 @@ int32_t CSiteDefinition::Load(CSVYXmlFile* file) {
         } while (file->GotoNextSibling("Comment"));
     }
 
-    file->GotoTopPosition();
+    cursor.Return();
     if (file->GotoChildNode("Job")) {
         const std::string joined =
             AttributeText(*file, "date") + " " + AttributeText(*file, "time");
@@ -80,8 +78,6 @@ int32_t CSiteDefinition::Load(CSVYXmlFile* file) {
             m_strJobDate = joined;
         }
     }
-    file->GotoTopPosition();
-    file->PopPosition();
     return result;
 }
 

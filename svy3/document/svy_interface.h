@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "svy3/document/created_by.h"
 #include "svy3/document/site_definition.h"
 #include "svy3/platform/export.h"
+#include "svy3/xmlfile/created_by.h"
 
 namespace ZAR {
 

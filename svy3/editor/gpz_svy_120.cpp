@@ -6,9 +6,9 @@
 #include <cstring>
 #include <limits>
 
+#include "svy3/platform/leading_number.h"
 #include "svy3/platform/path_text.h"
 #include "svy3/xmldom/xml_dom_api.h"
-#include "svy3/xmlfile/leading_number.h"
 
 namespace ZAR {
 namespace fs = boost::filesystem;

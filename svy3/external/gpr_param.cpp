@@ -12,8 +12,8 @@
 #include <boost/make_shared.hpp>
 
 #include "svy3/platform/date_time.h"
+#include "svy3/platform/leading_number.h"
 #include "svy3/platform/text.h"
-#include "svy3/xmlfile/leading_number.h"
 
 namespace ZAR {
 namespace {

@@ -4,11 +4,13 @@
 
 #include <string>
 
+#include "svy3/platform/export.h"
+
 namespace ZAR {
 
 // `path` when it exists; otherwise the path of the one entry of its folder whose name equals the
 // file name without regard to ASCII letter case (the first in folder order when several do); else
 // `path` unchanged. Never throws.
-std::string FindFileIgnoringCase(const std::string& path);
+SVY3_API std::string FindFileIgnoringCase(const std::string& path);
 
 }  // namespace ZAR

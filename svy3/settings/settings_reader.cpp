@@ -3,10 +3,10 @@
 #include <string>
 
 #include "svy3/external/measure.h"
+#include "svy3/platform/leading_number.h"
 #include "svy3/platform/text.h"
 #include "svy3/settings/settings_block_v110.h"
 #include "svy3/xmlfile/attribute_text.h"
-#include "svy3/xmlfile/leading_number.h"
 #include "svy3/xmlfile/svy_xml_file.h"
 
 namespace ZAR {

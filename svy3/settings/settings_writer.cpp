@@ -7,6 +7,7 @@
 #include "svy3/external/gpr_param.h"
 #include "svy3/external/measure.h"
 #include "svy3/settings/settings_block_v110.h"
+#include "svy3/xmlfile/cursor_guard.h"
 #include "svy3/xmlfile/svy_node_value.h"
 #include "svy3/xmlfile/svy_xml_file.h"
 
@@ -81,7 +82,7 @@ int32_t CSVYXmlFile::WriteSettingsBlock_V110(const GprParam& header, double step
     const SGprParam& param = *header.GetGprParam();
     const std::string stepUnits = CMeasure(param.StepSize).GetUnitSymbol();
 
-    PushPosition();
+    CCursorGuard cursor(*this);
     AppendWithAttribute(*this, "Settings", "version", "1.2.0");
 
     AppendChildNode("Trace");
@@ -131,9 +132,6 @@ int32_t CSVYXmlFile::WriteSettingsBlock_V110(const GprParam& header, double step
         AppendWithAttribute(*this, "Stack", "type", "trace");
         SetNodeText(param.TraceStacking);
     }
-
-    GotoTopPosition();
-    PopPosition();
     return 1;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "svy3/platform/export.h"
+#include "svy3/version.h"
 
 namespace ZAR {
 
@@ -34,10 +35,10 @@ struct SVersionResource {
 constexpr const char* kSvy3PartNumber = "SVY3-0330-01";
 
 constexpr SVersionResource kVersionResource = {
-    {3, 3, 0, 5628},
-    {3, 3, 0, 5628},
-    "3.3.0.5628",
-    "3.3.0.5628",
+    {SVY3_VERSION_MAJOR, SVY3_VERSION_MINOR, SVY3_VERSION_PATCH, SVY3_VERSION_BUILD},
+    {SVY3_VERSION_MAJOR, SVY3_VERSION_MINOR, SVY3_VERSION_PATCH, SVY3_VERSION_BUILD},
+    SVY3_VERSION_STRING,
+    SVY3_VERSION_STRING,
     "SVY file class exposed in DLL",
     "svy3 developers",
     "SVY3 Dynamic Link Library V3 R2",

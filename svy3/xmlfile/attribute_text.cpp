@@ -1,6 +1,6 @@
 #include "svy3/xmlfile/attribute_text.h"
 
-#include "svy3/xmlfile/leading_number.h"
+#include "svy3/platform/leading_number.h"
 #include "svy3/xmlfile/svy_xml_file.h"
 
 namespace ZAR {

@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "svy3/external/uid.h"
+#include "svy3/platform/leading_number.h"
 #include "svy3/platform/string_format.h"
-#include "svy3/xmlfile/leading_number.h"
 
 namespace ZAR {
 

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <utility>
 
+#include "svy3/platform/leading_number.h"
 #include "svy3/platform/message_box.h"
 #include "svy3/platform/version_text.h"
-#include "svy3/xmlfile/leading_number.h"
 
 namespace ZAR {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "svy3/document/created_by.h"
 #include "svy3/platform/export.h"
 #include "svy3/xmldom/xml_dom_api.h"
+#include "svy3/xmlfile/created_by.h"
 
 namespace ZAR {
 
@@ -24,6 +24,12 @@ class CSvySettingsBlock_V110;
 //
 // Copies are forbidden: a cursor is the single owner of its document handle. It can be moved; the
 // moved-from object holds no document.
+//
+// The members are defined in the layer whose records they write, so that includes point one way:
+// the cursor itself in svy3/xmlfile/svy_xml_file.cpp, provenance and processes in
+// svy3/document/provenance.cpp, the site definition in svy3/document/site_definition.cpp, the
+// settings writer in svy3/settings/settings_writer.cpp, the data block writer in
+// svy3/datablock/data_block_writer.cpp and document creation in svy3/creation/document_creator.cpp.
 class SVY3_API CSVYXmlFile {
   public:
     // A document version: three numbers and the text they were parsed from.
@@ -148,8 +154,9 @@ class SVY3_API CSVYXmlFile {
     int32_t NodeVersionCompatibility(std::string& referenceVersion, int32_t& overall,
                                      int32_t& majorCmp, int32_t& minorCmp, int32_t& revisionCmp);
 
-    // Provenance. Appends a CreatedBy element with the record's name, version, DIP, date and time
-    // to the current element; 0 (nothing changed) when it already has one. The cursor stays.
+    // Provenance (svy3/document/provenance.cpp). Appends a CreatedBy element with the record's
+    // name, version, DIP, date and time to the current element; 0 (nothing changed) when it already
+    // has one. The cursor stays.
     int32_t AppendCreatedByBlock(const SCreatedBy& record);
     // Appends a ModifiedBy element (name, version, DIP, date, time, comment) to the current
     // element's first CreatedBy child, or to the current element when it is a CreatedBy; 0 when
@@ -168,32 +175,33 @@ class SVY3_API CSVYXmlFile {
     // child the cursor moves onto it and stays there.
     int32_t GetComponent(SComponent* component);
 
-    // Appends a SiteDefinition block to the current element (the root): CreatedBy from
-    // `createdBy`, Operator, CompanyName and SiteName "NA", and a Job with the text "Unknown job "
-    // plus the acquisition date and time of the data header at `headerPath` ("%Y-%m-%d %H:%M:%S";
-    // "Invalid DateTime" when the header or its date cannot be read) and that date and time as its
-    // date and time attributes. The cursor ends where it started. Always returns 1.
+    // Site definition (svy3/document/site_definition.cpp). Appends a SiteDefinition block to the
+    // current element (the root): CreatedBy from `createdBy`, Operator, CompanyName and SiteName
+    // "NA", and a Job with the text "Unknown job " plus the acquisition date and time of the data
+    // header at `headerPath` ("%Y-%m-%d %H:%M:%S"; "Invalid DateTime" when the header or its date
+    // cannot be read) and that date and time as its date and time attributes. The cursor ends where
+    // it started. Always returns 1.
     int32_t WriteSiteDefinition(const SCreatedBy& createdBy, const std::string& headerPath);
 
-    // Document creation. Replaces the held document (saved positions are forgotten) by a new
-    // project document: the description comment and the root ZAR_SVY with version "1.1.0"; then,
-    // unless `files` is empty, the site definition from the header of the first ".dt1" file and
-    // the data block of all `files`, and saves it to `path`. `dataDir` (used unchanged) is the
-    // folder of the data files; null takes the first file's folder, separator included. Returns 1
-    // when `files` is empty (nothing saved), -1 after a block writer failure (shown in a message
-    // box; nothing saved), else the code of Save (0 saved). `path` becomes the stored path in
-    // every case.
+    // Document creation (svy3/creation/document_creator.cpp). Replaces the held document (saved
+    // positions are forgotten) by a new project document: the description comment and the root
+    // ZAR_SVY with version "1.1.0"; then, unless `files` is empty, the site definition from the
+    // header of the first ".dt1" file and the data block of all `files`, and saves it to `path`.
+    // `dataDir` (used unchanged) is the folder of the data files; null takes the first file's
+    // folder, separator included. Returns 1 when `files` is empty (nothing saved), -1 after a block
+    // writer failure (shown in a message box; nothing saved), else the code of Save (0 saved).
+    // `path` becomes the stored path in every case.
     int32_t CreateNewFile_V110(const std::string& path, const SCreatedBy& createdBy,
                                const std::vector<std::string>& files, const char* dataDir);
-    // Appends a Data block for `files` (full paths) to the current element (the root) and returns
-    // there: one Line per line number among the files (see CDataLineAndSequenceFileParams; files
-    // of other kinds count as line 1), holding the ".dt1" and ".sen" files of the line in sequence
-    // order with their odometer ranges, a Settings block from the line's first readable header,
-    // and a LinearRef. Data files are read from `dataDir` (document form, ending with a
-    // separator). Asks for the line spacing through CLineOffsetDlg when the files span more than
-    // one line. Radar files without a readable header and files of other kinds get no entry.
-    // Throws CWriterError when a ".sen" file cannot be read or the selection names one data file
-    // twice; what was written so far stays. Returns 1.
+    // Data block writer (svy3/datablock/data_block_writer.cpp). Appends a Data block for `files`
+    // (full paths) to the current element (the root) and returns there: one Line per line number
+    // among the files (see CDataLineAndSequenceFileParams; files of other kinds count as line 1),
+    // holding the ".dt1" and ".sen" files of the line in sequence order with their odometer ranges,
+    // a Settings block from the line's first readable header, and a LinearRef. Data files are read
+    // from `dataDir` (document form, ending with a separator). Asks for the line spacing through
+    // CLineOffsetDlg when the files span more than one line. Radar files without a readable header
+    // and files of other kinds get no entry. Throws CWriterError when a ".sen" file cannot be read
+    // or the selection names one data file twice; what was written so far stays. Returns 1.
     int32_t WriteDataBlock_V110(const SCreatedBy& createdBy, const std::vector<std::string>& files,
                                 const std::string& dataDir);
     // Reads the Odometer element under the document element of the XML file at `path` (a file
@@ -202,9 +210,10 @@ class SVY3_API CSVYXmlFile {
     static int32_t GetSenOdometer(const std::string& path, double& start, double& end,
                                   std::string& units);
 
-    // Settings from data headers. Appends a Settings block (version "1.2.0") built from the
-    // loaded `header` to the current element, where the cursor ends. `stepSize` 0.0 writes the
-    // header's step size, any other value replaces it; the unit symbol is the header's. Returns 1.
+    // Settings from data headers (svy3/settings/settings_writer.cpp). Appends a Settings block
+    // (version "1.2.0") built from the loaded `header` to the current element, where the cursor
+    // ends. `stepSize` 0.0 writes the header's step size, any other value replaces it; the unit
+    // symbol is the header's. Returns 1.
     int32_t WriteSettingsBlock_V110(const GprParam& header, double stepSize);
     // A new settings block built from the loaded `header` (settings_block_v110.h): antenna
     // positions in metres, the step size in the header's unit; never null. The document is not

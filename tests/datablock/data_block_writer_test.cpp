@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "support/writer_support.h"
 #include "svy3/datablock/writer_error.h"
 #include "svy3/shell/line_offset_prompt.h"
+#include "svy3/shell/scoped_line_offset_prompt.h"
 #include "svy3/xmlfile/svy_xml_file.h"
 
 namespace {
@@ -23,7 +25,7 @@ const std::string kRadarOdometer =
 class DataBlockWriterTest : public testing::Test {
   protected:
     void SetUp() override {
-        m_previousPrompt = ZAR::SetLineOffsetPrompt([this](std::string& text) {
+        m_prompt.emplace([this](std::string& text) {
             m_promptTexts.push_back(text);
             text = m_answer;
             return !m_answer.empty();  // empty: the window is closed
@@ -34,7 +36,6 @@ class DataBlockWriterTest : public testing::Test {
         m_dataDir = m_dir.path() + "/";
         std::replace(m_dataDir.begin(), m_dataDir.end(), '/', '\\');
     }
-    void TearDown() override { ZAR::SetLineOffsetPrompt(std::move(m_previousPrompt)); }
 
     // Writes the header of a radar file and returns the ".DT1" path the selection names.
     std::string Radar(const std::string& name, ZAR::SGprParam param = svy3_test::SampleHeader(),
@@ -72,7 +73,7 @@ class DataBlockWriterTest : public testing::Test {
     std::string m_dataDir;
     std::string m_answer;
     std::vector<std::string> m_promptTexts;
-    ZAR::LineOffsetPrompt m_previousPrompt;
+    std::optional<ZAR::CScopedLineOffsetPrompt> m_prompt;  // the user's part, while the test runs
     pugi::xml_document m_doc;
 };
 

@@ -1,6 +1,7 @@
 // Creating a project document from a selection of data files.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "svy3/datablock/svy_data_block_interface.h"
 #include "svy3/settings/settings_block_v110.h"
 #include "svy3/shell/line_offset_prompt.h"
+#include "svy3/shell/scoped_line_offset_prompt.h"
 #include "svy3/xmlfile/svy_xml_file.h"
 
 namespace {
@@ -23,14 +25,13 @@ const char kFailure[] = "The SVY file could not be created due to the following 
 class DocumentCreatorTest : public testing::Test {
   protected:
     void SetUp() override {
-        m_previousPrompt = ZAR::SetLineOffsetPrompt([this](std::string& text) {
+        m_prompt.emplace([this](std::string& text) {
             text = m_answer;
             return !m_answer.empty();
         });
         m_createdBy = {"creator test", "2.0", "7", ZAR::CDateTime(2024, 6, 1, 8, 0, 0), ""};
         m_target = m_dir.File("project.svy");
     }
-    void TearDown() override { ZAR::SetLineOffsetPrompt(std::move(m_previousPrompt)); }
 
     // Writes a header dated `date`; returns the ".DT1" path of the radar file.
     std::string Radar(const std::string& name, const std::string& date = "2024-05-21 13:04:05") {
@@ -55,7 +56,7 @@ class DocumentCreatorTest : public testing::Test {
     ZAR::SCreatedBy m_createdBy;
     std::string m_target;
     std::string m_answer;
-    ZAR::LineOffsetPrompt m_previousPrompt;
+    std::optional<ZAR::CScopedLineOffsetPrompt> m_prompt;  // the user's part, while the test runs
     pugi::xml_document m_doc;
 };
 

@@ -11,6 +11,7 @@
 
 #include "support/test_support.h"
 #include "svy3/shell/line_offset_prompt.h"
+#include "svy3/shell/scoped_line_offset_prompt.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ using Script = std::vector<std::optional<std::string>>;  // typed text and OK, o
 class LineOffsetDlgTest : public testing::Test {
   protected:
     LineOffsetDlgTest()
-        : m_previous(ZAR::SetLineOffsetPrompt([this](std::string& text) {
+        : m_prompt([this](std::string& text) {
               m_shown.push_back(text);
               m_messagesBefore.push_back(m_capture.messages().size());
               const std::size_t step = m_shown.size() - 1;
@@ -29,8 +30,7 @@ class LineOffsetDlgTest : public testing::Test {
                   return false;
               text = *m_script[step];
               return true;
-          })) {}
-    ~LineOffsetDlgTest() override { ZAR::SetLineOffsetPrompt(std::move(m_previous)); }
+          }) {}
 
     int Run(double preset, Script script) {
         m_script = std::move(script);
@@ -50,7 +50,7 @@ class LineOffsetDlgTest : public testing::Test {
     Script m_script;
     std::vector<std::string> m_shown;
     std::vector<std::size_t> m_messagesBefore;
-    ZAR::LineOffsetPrompt m_previous;
+    ZAR::CScopedLineOffsetPrompt m_prompt;
 };
 
 TEST_F(LineOffsetDlgTest, AcceptsOneNumberFromZeroToOneThousandInclusive) {

@@ -43,14 +43,9 @@ std::string ReadFile(const std::string& path) {
     return text.str();
 }
 
-MessageBoxCapture::MessageBoxCapture() {
-    m_previous = ZAR::SetMessageBoxHandler([this](const std::string& text, ZAR::MessageIcon icon) {
-        m_messages.emplace_back(text, icon);
-    });
-}
-
-MessageBoxCapture::~MessageBoxCapture() {
-    ZAR::SetMessageBoxHandler(std::move(m_previous));
-}
+MessageBoxCapture::MessageBoxCapture()
+    : m_handler([this](const std::string& text, ZAR::MessageIcon icon) {
+          m_messages.emplace_back(text, icon);
+      }) {}
 
 }  // namespace svy3_test

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "svy3/platform/message_box.h"
+#include "svy3/platform/scoped_message_handler.h"
 
 namespace svy3_test {
 
@@ -34,7 +35,6 @@ std::string ReadFile(const std::string& path);
 class MessageBoxCapture {
   public:
     MessageBoxCapture();
-    ~MessageBoxCapture();
     MessageBoxCapture(const MessageBoxCapture&) = delete;
     MessageBoxCapture& operator=(const MessageBoxCapture&) = delete;
 
@@ -44,7 +44,7 @@ class MessageBoxCapture {
 
   private:
     std::vector<std::pair<std::string, ZAR::MessageIcon>> m_messages;
-    ZAR::MessageBoxHandler m_previous;
+    ZAR::CScopedMessageBoxHandler m_handler;
 };
 
 }  // namespace svy3_test

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "support/test_support.h"
+#include "tools/samples/sample_survey.h"
 #include "tools/svy/create_command.h"
 #include "tools/svy/demo_survey.h"
 #include "tools/svy/project_summary.h"
@@ -33,11 +34,11 @@ TEST(SvyCreate, DemoSurveyIsCreatedAndReadsBack) {
 TEST(SvyCreate, SelectionsAndFailures) {
     svy3_test::TempDir dir;
     std::string error;
-    svy_tool::DemoShape shape;
+    svy3_samples::RadarSurveyShape shape;
     shape.lines = 2;
     shape.filesPerLine = 2;
     shape.tracesPerFile = 10;
-    ASSERT_EQ(svy_tool::WriteDemoSurvey(dir.path(), shape, error).size(), 5u) << error;
+    ASSERT_EQ(svy3_samples::WriteRadarSurvey(dir.path(), shape, error).size(), 5u) << error;
     svy3_test::WriteFile(dir.File("notes.txt"), "not data");
 
     // Globs keep data files only.

@@ -114,19 +114,19 @@ int RunCreate(const CreateOptions& options, std::ostream& out) {
 
     const int skipped = CheckHeaders(files);
 
-    ZAR::LineOffsetPrompt previousPrompt =
-        ZAR::SetLineOffsetPrompt(MakePrompt(options.lineSpacing));
-    ZAR::MessageBoxHandler previousBox = ZAR::SetMessageBoxHandler(
-        [](const std::string& text, ZAR::MessageIcon) { std::cerr << text << "\n"; });
     ZAR::SCreatedBy creator;
     creator.name = options.createdBy;
     creator.version = ZAR::GetVersionResource().fileVersionText;
     creator.DIP = ZAR::GetSoftwareDipText();
     creator.dateTime = ZAR::CDateTime::GetCurrentTime();
-    ZAR::CSVYXmlFile file;
-    const int32_t result = file.CreateNewFile_V110(options.output, creator, files, dataDir.c_str());
-    ZAR::SetLineOffsetPrompt(std::move(previousPrompt));
-    ZAR::SetMessageBoxHandler(std::move(previousBox));
+    int32_t result = 0;
+    {
+        const ZAR::CScopedLineOffsetPrompt prompt(MakePrompt(options.lineSpacing));
+        const ZAR::CScopedMessageBoxHandler messages(
+            [](const std::string& text, ZAR::MessageIcon) { std::cerr << text << "\n"; });
+        ZAR::CSVYXmlFile file;
+        result = file.CreateNewFile_V110(options.output, creator, files, dataDir.c_str());
+    }
 
     switch (result) {
         case 0:

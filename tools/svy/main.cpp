@@ -4,6 +4,10 @@
 //   svy create OUT.svy FILE... [options]         project document from radar files
 //   svy demo [DIR]                               sample survey, its project and its summary
 //   svy map PROJECT [--json]                     line map of a project, as the editor reads it
+//
+// Each command is one Run... function; main parses the command line and is the one place where an
+// exception that escapes a command is turned into a message and a failing exit status.
+#include <exception>
 #include <iostream>
 #include <string>
 
@@ -11,11 +15,13 @@
 
 #include "tools/svy/create_command.h"
 #include "tools/svy/demo_survey.h"
+#include "tools/svy/info_command.h"
 #include "tools/svy/map_command.h"
-#include "tools/svy/project_summary.h"
-#include "tools/svy/summary_output.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+// Parses the command line and runs the chosen command; returns the exit status.
+int Run(int argc, char** argv) {
     CLI::App app{"svy: read, create and inspect ground-penetrating-radar survey projects"};
     app.require_subcommand(1);
 
@@ -51,19 +57,8 @@ int main(int argc, char** argv) {
 
     CLI11_PARSE(app, argc, argv);
 
-    if (info->parsed()) {
-        svy_tool::ProjectSummary summary;
-        std::string error;
-        if (!svy_tool::SummarizeProject(project, summary, error)) {
-            std::cerr << "svy info: " << error << "\n";
-            return 1;
-        }
-        if (json)
-            std::cout << svy_tool::SummaryToJson(summary).dump(2) << "\n";
-        else
-            svy_tool::PrintSummary(summary, std::cout);
-        return 0;
-    }
+    if (info->parsed())
+        return svy_tool::RunInfo(project, json, std::cout);
     if (createCommand->parsed())
         return svy_tool::RunCreate(create, std::cout);
     if (map->parsed())
@@ -71,4 +66,17 @@ int main(int argc, char** argv) {
     if (demo->parsed())
         return svy_tool::RunDemo(demoFolder, std::cout);
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "svy: " << error.what() << "\n";
+    } catch (...) {
+        std::cerr << "svy: stopped by an unexpected error\n";
+    }
+    return 1;
 }

@@ -65,15 +65,11 @@ void ReadProvenance(ZAR::CSvyInterface& top, const char* block, ProjectSummary& 
 bool SummarizeProject(const std::string& path, ProjectSummary& summary, std::string& error) {
     summary = ProjectSummary();
     summary.path = path;
-    auto previous =
-        ZAR::SetMessageBoxHandler([&summary](const std::string& text, ZAR::MessageIcon) {
+    const ZAR::CScopedMessageBoxHandler showMessages(
+        [&summary](const std::string& text, ZAR::MessageIcon) {
             std::fprintf(stderr, "%s\n", text.c_str());
             summary.messages += text + "\n";
         });
-    struct Restore {
-        ZAR::MessageBoxHandler handler;
-        ~Restore() { ZAR::SetMessageBoxHandler(std::move(handler)); }
-    } restore{std::move(previous)};
 
     ZAR::CSVYXmlFile file;
     if (!file.Initialize(path)) {

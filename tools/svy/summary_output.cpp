@@ -1,5 +1,7 @@
 #include "tools/svy/summary_output.h"
 
+#include "tools/svy/summary_json.h"
+
 #include <cstdio>
 #include <string>
 
@@ -96,62 +98,7 @@ void PrintSummary(const ProjectSummary& s, std::ostream& out) {
 }
 
 nlohmann::json SummaryToJson(const ProjectSummary& s) {
-    using nlohmann::json;
-    json provenance = json::array();
-    for (const ProvenanceEntry& p : s.provenance)
-        provenance.push_back({{"block", p.block},
-                              {"kind", p.kind},
-                              {"name", p.name},
-                              {"version", p.version},
-                              {"dip", p.dip},
-                              {"date", p.date},
-                              {"time", p.time},
-                              {"comment", p.comment}});
-    json site = json::object();
-    for (const auto& field : s.siteFields)
-        site[field.first] = field.second;
-    json settings = json::array();
-    for (const SettingsSummary& set : s.settings)
-        settings.push_back({{"sampleCount", set.sampleCount},
-                            {"timeZero", set.timeZero},
-                            {"sampleIntervalNs", set.sampleIntervalNs},
-                            {"stepSizeMetres", set.stepSizeMetres},
-                            {"frequencyMHz", set.frequencyMHz},
-                            {"pulserVoltage", set.pulserVoltage},
-                            {"odometerTicksPerMetre", set.odometerTicksPerMetre},
-                            {"antennaSeparationMetres", set.antennaSeparationMetres},
-                            {"surveyMode", set.surveyMode},
-                            {"processing", set.processing}});
-    json lines = json::array();
-    for (const LineSummary& line : s.lines) {
-        json files = json::array();
-        for (const FileSummary& file : line.files)
-            files.push_back({{"path", file.path},
-                             {"kind", file.kind},
-                             {"odometer", {file.odoStart, file.odoEnd, file.odoStep}},
-                             {"dims", {file.dim0, file.dim1, file.dim2}},
-                             {"positions", file.positionCount},
-                             {"settings", file.settingsIndex}});
-        lines.push_back({{"name", line.name},
-                         {"set", line.set},
-                         {"type", line.type},
-                         {"start", {line.startX, line.startY}},
-                         {"end", {line.endX, line.endY}},
-                         {"direction", std::string(1, line.direction)},
-                         {"lateralOffset", line.lateralOffset},
-                         {"positions", line.positionCount},
-                         {"fileSlots", line.fileSlots},
-                         {"files", files}});
-    }
-    return {{"path", s.path},
-            {"version", s.version},
-            {"dataDir", s.dataDir},
-            {"provenance", provenance},
-            {"site", {{"fields", site}, {"comments", s.siteComments}, {"jobDate", s.jobDate}}},
-            {"lineSets", s.lineSets},
-            {"lines", lines},
-            {"settings", settings},
-            {"messages", s.messages}};
+    return s;  // through the to_json overloads of summary_json.h
 }
 
 }  // namespace svy_tool

@@ -1,4 +1,4 @@
-#include "svy3/xmlfile/leading_number.h"
+#include "svy3/platform/leading_number.h"
 
 #include <charconv>
 #include <cstdlib>

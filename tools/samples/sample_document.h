@@ -1,0 +1,23 @@
+// Synthetic project documents of a chosen size, written as text without the library (for the
+// benchmarks of opening and reading).
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace svy3_samples {
+
+struct DocumentShape {
+    int lines = 200;
+    int filesPerLine = 5;
+    int positionsPerFile = 1000;
+    int fiducialsPerFile = 10;
+};
+
+// Writes a version 1.1.0 project document of the given shape to `path`; returns its size in bytes.
+std::size_t WriteSurveyDocument(const std::string& path, const DocumentShape& shape);
+
+// A shape whose document is about `bytes` long.
+DocumentShape ShapeForSize(std::size_t bytes);
+
+}  // namespace svy3_samples
