@@ -11,6 +11,7 @@
 //   svy3/editor/node_path.cpp          GotoNode, GotoLineNode, FindSubnode, IsNode
 //   svy3/editor/sub_node_values.cpp    typed sub-node readers and writers, SetNodeVal
 //   svy3/editor/renames.cpp            Modify, file and directory renames, line sets, data paths
+//   svy3/editor/settings_update.cpp    acquisition settings of a line from a radar header record
 //   svy3/mapper/gps_to_data_relationship.cpp
 //                                      the GPS-to-data relationship kept in the mapper settings
 #pragma once
@@ -27,6 +28,7 @@
 #include "svy3/editor/file_operations.h"
 #include "svy3/editor/rename_files.h"
 #include "svy3/editor/svy_line_pos.h"
+#include "svy3/external/gpr_param.h"
 #include "svy3/external/transform/coordinate_relationship.h"
 #include "svy3/platform/export.h"
 
@@ -198,6 +200,12 @@ class SVY3_API GpzSvy {
     const std::vector<std::string>& DocumentChanges() const { return m_documentChanges; }
     void ClearChanges() { m_documentChanges.clear(); }
 
+    // With the cursor on a Line: rewrites the odometer and sample counts of its radar pairs and
+    // their settings (or the line's, copied first from the nearest line set's when it has none)
+    // from `param`; other data files lose their Settings. False when the cursor is not on a Line
+    // or a write failed (the cursor may then stand on a DataFile).
+    bool SetGprParamSettings(const SGprParam& param);
+
     // Copies the GPS-to-data relationship into `relationship`; false when the document has none.
     bool GetGpsToDataRelationship(Transform::SCoordinateRelationship& relationship) const;
     // Writes `relationship` into the mapper settings (every other mapper setting with its
@@ -249,6 +257,15 @@ class SVY3_API GpzSvy {
     bool SetSubNodeValue(double value, const std::string& subNode, const char* attribute);
     // Writes "Y" or "N".
     bool SetSubNodeValue(bool value, const std::string& subNode, const char* attribute);
+
+    // With the cursor on a Settings element: writes the acquisition values of `param` into it.
+    bool SetSettings(const SGprParam& param);
+    // With the cursor on a Settings element: the receiver at Y = separation / 2 and the
+    // transmitter at -separation / 2, in `unit`.
+    bool SetAntennaSeperation(double separation, const std::string& unit);
+    // Gives the current element a deep copy of the nearest Settings among its ancestors' children:
+    // 1 when copied, -1 when there is none (the cursor back on the element), 0 on failure.
+    int32_t CopyLinesetSettingsToLine();
 
     // Reads the mapper settings into `relationship`; false (nothing changed) when they cannot be
     // read or do not enable GPS.
