@@ -74,6 +74,8 @@ void FileOperations::RemoveFile(const fs::path& path) {
     fs::remove(path);
 }
 
+void FileOperations::TakenAsMade(const fs::path&, const fs::path&) {}
+
 FileOperations& DefaultFileOperations() {
     static FileOperations operations;
     return operations;

@@ -37,6 +37,11 @@ class SVY3_API FileOperations {
     virtual void RemoveDirectory(const boost::filesystem::path& directory);
     // Removes a file (used to drop a backup once a batch of moves is kept).
     virtual void RemoveFile(const boost::filesystem::path& path);
+
+    // Told when a batch takes a move as made because its target exists (nothing is moved); does
+    // nothing here. Lets a planner see the moves that would not happen.
+    virtual void TakenAsMade(const boost::filesystem::path& source,
+                             const boost::filesystem::path& target);
 };
 
 // The process's real file system.

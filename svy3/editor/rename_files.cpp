@@ -97,11 +97,16 @@ bool RenameFiles::Run(const std::string* description, int mode) {
         if (mode == kKeepExisting && Operations().Exists(entry.target)) {
             entry.done = true;
             entry.taken = true;
+            Operations().TakenAsMade(entry.source, entry.target);
             RemoveIfEmpty(entry.source.parent_path());
             return true;
         }
         if (mode != kKeepExisting && mode != kOverwrite)
             return false;
+        if (entry.source == entry.target) {
+            entry.done = true;  // already in place
+            continue;
+        }
         MakeDirectories(entry.target.parent_path());
         if (!Operations().Exists(entry.source))
             continue;
@@ -133,8 +138,10 @@ bool RenameFiles::SiblingRun(const std::string* description, int mode) {
             Add(file, pair.target.parent_path() /
                           (pair.target.stem().string() + file.extension().string()));
         }
+        if (!Run(description, mode))
+            return false;
     }
-    return Run(description, mode);
+    return true;
 }
 
 bool RenameFiles::Undo() {

@@ -55,8 +55,10 @@ class SVY3_API RenameFiles {
     // `description`, when given, replaces the entry's own description in Description().
     bool Run(const std::string* description, int mode);
     // Replaces every entry by moves of the regular files beside its source that share the
-    // source's stem (letter case ignored), each to the entry's target with its own extension,
-    // then runs the new list.
+    // source's stem (letter case ignored), each to the entry's target with its own extension.
+    // Each entry is replaced and run in turn (false as soon as a run is), so that when one data
+    // file was moved twice (renamed, then into a folder), the files beside it follow it both
+    // times rather than stopping halfway.
     bool SiblingRun(const std::string* description, int mode);
     // Puts back, in reverse order, every change the runs made on disk and marks the entries not
     // done. Returns false when something could not be put back (it goes on with the rest).

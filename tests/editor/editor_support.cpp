@@ -1,5 +1,7 @@
 #include "editor/editor_support.h"
 
+#include <boost/filesystem/operations.hpp>
+
 namespace svy3_test {
 
 std::string SvyDocument(const std::string& data, const std::string& dataDir,
@@ -24,6 +26,52 @@ std::string PositionXml(const std::string& x, const std::string& y, const std::s
 int32_t EditorFixture::Load(const std::string& document) {
     WriteFile(SvyPath(), document);
     return m_editor.Load(SvyPath().c_str());
+}
+
+}  // namespace svy3_test
+
+namespace svy3_test {
+namespace fs = boost::filesystem;
+
+std::map<std::string, std::string> TreeSnapshot(const std::string& root) {
+    std::map<std::string, std::string> tree;
+    for (fs::recursive_directory_iterator it(root), end; it != end; ++it) {
+        const std::string relative = it->path().lexically_relative(root).string();
+        tree[relative] = fs::is_directory(it->path()) ? "/" : ReadFile(it->path().string());
+    }
+    return tree;
+}
+
+void FailingFileOperations::Count(const fs::path& path) {
+    if (++m_count == m_failAt)
+        throw fs::filesystem_error(
+            "injected failure", path,
+            boost::system::errc::make_error_code(boost::system::errc::io_error));
+}
+
+void FailingFileOperations::Move(const fs::path& from, const fs::path& to) {
+    Count(from);
+    FileOperations::Move(from, to);
+}
+
+void FailingFileOperations::Copy(const fs::path& from, const fs::path& to) {
+    Count(from);
+    FileOperations::Copy(from, to);
+}
+
+void FailingFileOperations::CreateDirectory(const fs::path& directory) {
+    Count(directory);
+    FileOperations::CreateDirectory(directory);
+}
+
+void FailingFileOperations::RemoveDirectory(const fs::path& directory) {
+    Count(directory);
+    FileOperations::RemoveDirectory(directory);
+}
+
+void FailingFileOperations::RemoveFile(const fs::path& path) {
+    Count(path);
+    FileOperations::RemoveFile(path);
 }
 
 }  // namespace svy3_test

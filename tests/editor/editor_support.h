@@ -2,6 +2,7 @@
 // and mapper settings tests.
 #pragma once
 
+#include <map>
 #include <string>
 
 #include "support/test_support.h"
@@ -41,6 +42,32 @@ class EditorFixture {
 
     TempDir m_dir;
     OpenEditor m_editor;
+};
+
+}  // namespace svy3_test
+
+namespace svy3_test {
+
+// Every file below `root` (relative path -> contents) and every folder (relative path -> "/"),
+// for checking that a tree is back as it was, byte for byte.
+std::map<std::string, std::string> TreeSnapshot(const std::string& root);
+
+// File operations that fail the `failAt`-th change made on disk (moves, copies, folders made or
+// removed, files removed; counted from 1), with a file-system error, and count the changes made.
+class FailingFileOperations : public ZAR::FileOperations {
+  public:
+    explicit FailingFileOperations(int failAt = 0) : m_failAt(failAt) {}
+    void Move(const boost::filesystem::path& from, const boost::filesystem::path& to) override;
+    void Copy(const boost::filesystem::path& from, const boost::filesystem::path& to) override;
+    void CreateDirectory(const boost::filesystem::path& directory) override;
+    void RemoveDirectory(const boost::filesystem::path& directory) override;
+    void RemoveFile(const boost::filesystem::path& path) override;
+    int changes() const { return m_count; }
+
+  private:
+    void Count(const boost::filesystem::path& path);
+    int m_failAt;
+    int m_count = 0;
 };
 
 }  // namespace svy3_test

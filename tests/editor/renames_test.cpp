@@ -1,0 +1,331 @@
+// Renaming survey data: the flags of Modify on a real folder tree, undo after any failed step,
+// line sets, data paths and the one-line-set copy.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <boost/filesystem/operations.hpp>
+
+#include "editor/editor_support.h"
+#include "svy3/editor/error.h"
+#include "svy3/platform/path_text.h"
+
+namespace {
+
+using svy3_test::DataFileXml;
+using svy3_test::SvyDocument;
+using svy3_test::TreeSnapshot;
+namespace fs = boost::filesystem;
+
+// A survey folder: the document survey.svy and its data folder "data" holding
+//   A.HD A.DT1 A.GPS a.txt   line "North:1" of set "Set1" (a.txt shares A's stem)
+//   sub/B.HD sub/B.DT1 sub/B.mrk, odo.sen   line "South" of set "Set1"
+//   C.HD C.DT1               line "East", outside line sets
+class RenameTest : public svy3_test::EditorFixture, public testing::Test {
+  protected:
+    void SetUp() override {
+        for (const char* file : {"A.HD", "A.DT1", "A.GPS", "a.txt", "sub/B.HD", "sub/B.DT1",
+                                 "sub/B.mrk", "odo.sen", "C.HD", "C.DT1"})
+            Write(file, std::string("contents of ") + file);
+        m_document =
+            SvyDocument("<LineSet name=\"Set1\"><Line name=\"North:1\">" +
+                            DataFileXml("A", "HD+DT1", 1) + "</Line><Line name=\"South\">" +
+                            DataFileXml("B", "HD+DT1", 1, "<FileDirPath>sub</FileDirPath>") +
+                            DataFileXml("odo", "sen", 1) + "</Line></LineSet><Line name=\"East\">" +
+                            DataFileXml("C", "HD+DT1", 1) + "</Line>",
+                        "data");
+        ASSERT_EQ(Load(m_document), 1);
+    }
+    void Write(const std::string& file, const std::string& contents) {
+        fs::create_directories(fs::path(Data(file)).parent_path());
+        svy3_test::WriteFile(Data(file), contents);
+    }
+    std::string Data(const std::string& file = "") const {
+        return m_dir.File("data") + (file.empty() ? "" : "/" + file);
+    }
+    // The data folder's files and folders, relative to it.
+    std::vector<std::string> DataTree() const {
+        std::vector<std::string> names;
+        for (const auto& entry : TreeSnapshot(Data()))
+            names.push_back(entry.first);
+        return names;
+    }
+    // Map entries of every line as "line:path relative to the data folder".
+    std::vector<std::string> Mapped() const {
+        std::vector<std::string> entries;
+        for (auto set = m_editor.Begin(); set != m_editor.End(); ++set)
+            for (auto line = m_editor.Begin(set); line != m_editor.End(set); ++line)
+                for (auto file = m_editor.Begin(line); file != m_editor.End(line); ++file)
+                    entries.push_back(line->first + ":" +
+                                      file->first.lexically_relative(Data()).string());
+        return entries;
+    }
+    std::string m_document;
+};
+
+TEST_F(RenameTest, WithoutFlagsNothingHappens) {
+    const auto before = TreeSnapshot(m_dir.path());
+    EXPECT_TRUE(m_editor.Modify(false, false, false, false));
+    EXPECT_EQ(TreeSnapshot(m_dir.path()), before);
+    EXPECT_TRUE(m_editor.DocumentChanges().empty());
+}
+
+TEST_F(RenameTest, RepairedNamesGiveEveryFileItsLinesNameWithItsCompanions) {
+    ASSERT_TRUE(m_editor.Modify(true, false, false, false));
+    EXPECT_EQ(DataTree(),
+              (std::vector<std::string>{"East.DT1", "East.HD", "North_1.DT1", "North_1.GPS",
+                                        "North_1.HD", "North_1.txt", "South.sen", "sub",
+                                        "sub/South.DT1", "sub/South.HD", "sub/South.mrk"}));
+    EXPECT_EQ(svy3_test::ReadFile(Data("North_1.GPS")), "contents of A.GPS");
+    EXPECT_EQ(Mapped(),
+              (std::vector<std::string>{"East:East.DT1", "East:East.HD", "North_1:North_1.DT1",
+                                        "North_1:North_1.HD", "South:South.sen",
+                                        "South:sub/South.DT1", "South:sub/South.HD"}));
+    const auto& changes = m_editor.DocumentChanges();
+    EXPECT_NE(std::find(changes.begin(), changes.end(), "Line \"North:1\" renamed \"North_1\""),
+              changes.end());
+    EXPECT_NE(std::find(changes.begin(), changes.end(), "DataFile \"A\" renamed \"North_1\""),
+              changes.end());
+    // A second pass finds every file already named after its line: nothing moves.
+    const auto after = TreeSnapshot(m_dir.path());
+    ASSERT_TRUE(m_editor.Modify(true, false, false, false));
+    EXPECT_EQ(TreeSnapshot(m_dir.path()), after);
+}
+
+TEST_F(RenameTest, FolderFlagsMoveFilesIntoTheDataFolderOrLineFolders) {
+    struct Case {
+        bool intoDataDirectory, lineDirectories;
+        std::vector<std::string> tree;
+    } cases[] = {
+        {true,
+         false,
+         {"A.DT1", "A.GPS", "A.HD", "B.DT1", "B.HD", "B.mrk", "C.DT1", "C.HD", "a.txt",
+          "odo.sen"}},  // sub/ emptied and removed
+        {true,
+         true,
+         {"East", "East/C.DT1", "East/C.HD", "North:1", "North:1/A.DT1", "North:1/A.GPS",
+          "North:1/A.HD", "North:1/A.txt", "South", "South/B.DT1", "South/B.HD", "South/B.mrk",
+          "South/odo.sen"}},
+        {false,
+         true,
+         {"East", "East/C.DT1", "East/C.HD", "North:1", "North:1/A.DT1", "North:1/A.GPS",
+          "North:1/A.HD", "North:1/A.txt", "South", "South/odo.sen", "sub", "sub/South",
+          "sub/South/B.DT1", "sub/South/B.HD", "sub/South/B.mrk"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.intoDataDirectory) + std::to_string(c.lineDirectories));
+        fs::remove_all(Data());
+        SetUp();
+        ASSERT_TRUE(m_editor.Modify(false, c.intoDataDirectory, c.lineDirectories, false));
+        EXPECT_EQ(DataTree(), c.tree);
+        ASSERT_TRUE(m_editor.Save(nullptr));  // the document follows the files
+        svy3_test::OpenEditor reloaded;
+        ASSERT_EQ(reloaded.Load(SvyPath().c_str()), 1);
+        for (auto set = reloaded.Begin(); set != reloaded.End(); ++set)
+            for (auto line = reloaded.Begin(set); line != reloaded.End(set); ++line)
+                for (auto file = reloaded.Begin(line); file != reloaded.End(line); ++file)
+                    EXPECT_TRUE(fs::exists(file->first)) << file->first;
+    }
+}
+
+TEST_F(RenameTest, ExistingTargetsAreKeptOrReplacedAndUndoRestoresThem) {
+    Write("East.HD", "someone else's header");
+    ASSERT_TRUE(m_editor.Modify(true, false, false, false));  // keep: taken as made
+    EXPECT_EQ(svy3_test::ReadFile(Data("East.HD")), "someone else's header");
+    EXPECT_EQ(svy3_test::ReadFile(Data("C.HD")), "contents of C.HD");  // left in place
+
+    fs::remove_all(Data());
+    SetUp();
+    Write("East.HD", "someone else's header");
+    const auto before = TreeSnapshot(m_dir.path());
+    ASSERT_TRUE(m_editor.Modify(true, false, false, true));  // overwrite
+    EXPECT_EQ(svy3_test::ReadFile(Data("East.HD")), "contents of C.HD");
+    EXPECT_TRUE(fs::exists(Data(".svy3-replaced-East.HD")));  // until the moves are kept
+    ASSERT_TRUE(m_editor.UndoRenames());
+    EXPECT_EQ(TreeSnapshot(m_dir.path()), before);
+
+    ASSERT_EQ(Load(m_document), 1);  // the document in memory still names the moved files
+    ASSERT_TRUE(m_editor.Modify(true, false, false, true));
+    ASSERT_TRUE(m_editor.KeepRenames());
+    EXPECT_FALSE(fs::exists(Data(".svy3-replaced-East.HD")));
+    EXPECT_TRUE(m_editor.UndoRenames());  // nothing left to undo
+    EXPECT_FALSE(fs::exists(Data("C.HD")));
+}
+
+TEST_F(RenameTest, AFailureAtAnyStepPutsEveryFileBack) {
+    const auto before = TreeSnapshot(m_dir.path());
+    svy3_test::FailingFileOperations counting;
+    m_editor.SetFileOperations(&counting);
+    ASSERT_TRUE(m_editor.Modify(true, true, true, false));
+    const int changes = counting.changes();
+    ASSERT_GT(changes, 20);
+    for (int failAt = 1; failAt <= changes; ++failAt) {
+        SCOPED_TRACE(failAt);
+        fs::remove_all(Data());
+        SetUp();
+        svy3_test::FailingFileOperations failing(failAt);
+        m_editor.SetFileOperations(&failing);
+        try {
+            m_editor.Modify(true, true, true, false);
+            ADD_FAILURE() << "no error";
+        } catch (const ZAR::CError& error) {
+            EXPECT_TRUE(error.Code() == -14 || error.Code() == -33 || error.Code() == -36)
+                << error.Code();
+            EXPECT_NE(std::string(error.what()).find("injected failure"), std::string::npos);
+        }
+        EXPECT_EQ(TreeSnapshot(m_dir.path()), before);
+    }
+    m_editor.SetFileOperations(nullptr);
+}
+
+TEST_F(RenameTest, RenameErrorsNameTheMoveThatFailed) {
+    svy3_test::FailingFileOperations failing(1);
+    m_editor.SetFileOperations(&failing);
+    try {
+        m_editor.Modify(true, false, false, false);
+        FAIL() << "no error";
+    } catch (const ZAR::CError& error) {
+        EXPECT_EQ(error.Code(), -33);
+        EXPECT_EQ(std::string(error.what()).substr(0, 40),
+                  "SVY file problem: Unable to rename file ");
+        EXPECT_NE(std::string(error.what())
+                      .find("\"" + Data("C.HD") + "\" to \"" + Data("East.HD") +
+                            "\"\" due to the following error.\r\n"),
+                  std::string::npos)
+            << error.what();
+    }
+    m_editor.SetFileOperations(nullptr);
+}
+
+TEST_F(RenameTest, LineSetsAreRenamedOrReduced) {
+    ASSERT_TRUE(m_editor.RenameLineSet("Set1", "Main"));
+    EXPECT_EQ(m_editor.Begin()->first, "");
+    EXPECT_EQ(std::next(m_editor.Begin())->first, "Main");
+    struct Refusal {
+        const char* oldName;
+        const char* newName;
+        int32_t code;
+    } refusals[] = {{nullptr, "x", -27}, {"x", nullptr, -27}, {"Set1", "x", -31}};
+    for (const Refusal& r : refusals) {
+        try {
+            m_editor.RenameLineSet(r.oldName, r.newName);
+            ADD_FAILURE() << "no error";
+        } catch (const ZAR::CError& error) {
+            EXPECT_EQ(error.Code(), r.code);
+        }
+    }
+
+    m_editor.MakeSingleLineSet("Main");  // the lines outside line sets go, Main stays
+    ASSERT_EQ(std::distance(m_editor.Begin(), m_editor.End()), 1);
+    EXPECT_EQ(m_editor.Begin()->first, "Main");
+    ASSERT_EQ(Load(m_document), 1);
+    m_editor.MakeSingleLineSet("");  // every line set goes, the loose lines stay
+    ASSERT_EQ(std::distance(m_editor.Begin(), m_editor.End()), 1);
+    EXPECT_EQ(m_editor.Begin()->first, "");
+    EXPECT_THROW(m_editor.MakeSingleLineSet(nullptr), ZAR::CError);
+    EXPECT_EQ(DataTree().size(), 11u);  // nothing on disk moved
+}
+
+TEST_F(RenameTest, DataPathsArePrefixedOnlyWithoutADataDirectory) {
+    EXPECT_FALSE(m_editor.PrefixDataPath("x\\"));  // the document names its data folder
+    EXPECT_THROW(m_editor.PrefixDataPath(nullptr), ZAR::CError);
+    ASSERT_EQ(Load(SvyDocument("<LineSet name=\"S\"><Line name=\"L\">" +
+                               DataFileXml("B", "HD", 1, "<FileDirPath>sub</FileDirPath>") +
+                               DataFileXml("N", "HD", 1) + "</Line></LineSet><Line name=\"M\">" +
+                               DataFileXml("E", "HD", 1, "<FileDirPath/>") + "</Line>")),
+              1);
+    ASSERT_TRUE(m_editor.PrefixDataPath("data\\"));
+    std::vector<std::string> mapped;
+    for (auto set = m_editor.Begin(); set != m_editor.End(); ++set)
+        for (auto line = m_editor.Begin(set); line != m_editor.End(set); ++line)
+            for (auto file = m_editor.Begin(line); file != m_editor.End(line); ++file)
+                mapped.push_back(file->first.lexically_relative(m_dir.path()).string());
+    EXPECT_EQ(mapped, (std::vector<std::string>{"data/E.HD", "N.HD", "data/sub/B.HD"}));
+}
+
+TEST_F(RenameTest, FileDirPathIsReplacedOrExtended) {
+    struct Case {
+        const char* present;  // null: no FileDirPath element
+        bool replace;
+        const char* directory;
+        bool ok;
+        const char* expected;
+    } cases[] = {{"a", false, "sub", true, "a\\sub"},
+                 {"a", true, "sub", true, "sub"},
+                 {nullptr, false, "sub", true, "sub"},
+                 {"a", true, "", true, ""},
+                 {"a", false, "", false, "a"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        const std::string body =
+            c.present ? "<FileDirPath>" + std::string(c.present) + "</FileDirPath>" : "";
+        ASSERT_EQ(Load(SvyDocument(DataFileXml("A", "HD", 1, body))), 1);
+        ASSERT_TRUE(m_editor.GotoNode("/ZAR_SVY/Data/DataFile", false));
+        EXPECT_EQ(m_editor.ModifyFileDirPath(c.replace, c.directory), c.ok);
+        if (c.ok) {
+            EXPECT_TRUE(m_editor.IsNode("DataFile"));
+        }
+        ASSERT_TRUE(m_editor.GotoNode("/ZAR_SVY/Data/DataFile", false));
+        fs::path path;
+        int32_t sequence = 0;
+        ASSERT_TRUE(m_editor.DataFileInfo(path, sequence));
+        EXPECT_EQ(path.parent_path(), fs::path(ZAR::ToFileSystemPath(c.expected)));
+    }
+}
+
+TEST_F(RenameTest, ASingleLineSetCopyIsWrittenWhereAsked) {
+    const std::string copy = m_dir.File("copy.svy");
+    ASSERT_TRUE(ZAR::GpzSvy120::CreateSingleLinesetSvy(copy, SvyPath(), "Set1", "Only", ""));
+    svy3_test::OpenEditor reduced;
+    ASSERT_EQ(reduced.Load(copy.c_str()), 1);
+    EXPECT_EQ(reduced.Begin()->first, "Only");
+    EXPECT_EQ(std::distance(reduced.Begin(), reduced.End()), 1);
+    EXPECT_EQ(svy3_test::ReadFile(SvyPath()), m_document);  // the source is untouched
+
+    // With no output path the source itself is replaced; a prefix needs no data directory.
+    ASSERT_EQ(Load(SvyDocument("<Line name=\"L\">" + DataFileXml("A", "HD", 1, "<FileDirPath/>") +
+                               "</Line>")),
+              1);
+    ASSERT_TRUE(ZAR::GpzSvy120::CreateSingleLinesetSvy("", SvyPath(), "", "", "raw"));
+    EXPECT_NE(svy3_test::ReadFile(SvyPath()).find("<FileDirPath>raw</FileDirPath>"),
+              std::string::npos);
+    EXPECT_THROW(ZAR::GpzSvy120::CreateSingleLinesetSvy(copy, m_dir.File("none.svy"), "", "", ""),
+                 ZAR::CError);
+}
+
+TEST(RenameFilesTest, CopyRuleSiblingRunsAndBadModes) {
+    svy3_test::TempDir dir;
+    const fs::path root(dir.path());
+    svy3_test::WriteFile(dir.File("X.HD"), "x");
+    svy3_test::WriteFile(dir.File("x.mrk"), "m");
+    ZAR::RenameFiles list;
+    list.Add(root / "X.HD", root / "one" / "X.HD");
+    ASSERT_TRUE(list.Run(nullptr, ZAR::RenameFiles::kKeepExisting));
+    list.Add(root / "X.HD", root / "two" / "X.HD");  // moved already: copied from where it went
+    EXPECT_FALSE(list.Entries()[0].copy);
+    EXPECT_TRUE(list.Entries()[1].copy);
+    ASSERT_TRUE(list.Run(nullptr, ZAR::RenameFiles::kKeepExisting));
+    EXPECT_EQ(svy3_test::ReadFile(dir.File("one/X.HD")), "x");
+    EXPECT_EQ(svy3_test::ReadFile(dir.File("two/X.HD")), "x");
+    EXPECT_EQ(list.Description(),
+              ZAR::RenameFiles::Describe(root / "one" / "X.HD", root / "two" / "X.HD"));
+
+    ZAR::RenameFiles pairs;
+    pairs.Add(root / "x.HD+DT1", root / "three" / "Y.HD+DT1");
+    const std::string given = "given";
+    ASSERT_TRUE(pairs.SiblingRun(&given, ZAR::RenameFiles::kKeepExisting));
+    EXPECT_EQ(svy3_test::ReadFile(dir.File("three/Y.mrk")), "m");
+    EXPECT_EQ(pairs.Description(), "given");
+
+    ZAR::RenameFiles bad;
+    svy3_test::WriteFile(dir.File("Z"), "z");
+    bad.Add(root / "Z", root / "W");
+    EXPECT_FALSE(bad.Run(nullptr, 2));
+    EXPECT_TRUE(fs::exists(root / "Z"));
+    ASSERT_TRUE(list.Undo());
+    EXPECT_EQ(svy3_test::ReadFile(dir.File("X.HD")), "x");
+    EXPECT_FALSE(fs::exists(root / "one"));
+    EXPECT_FALSE(fs::exists(root / "two"));
+}
+
+}  // namespace
