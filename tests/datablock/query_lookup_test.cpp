@@ -339,7 +339,7 @@ TEST_F(DataBlockQueryLookup, IndexedLookupsSeeOnlyOutsideLinesInDocumentOrder) {
     EXPECT_EQ(block.GetLineInfo(0, line), 0);
 }
 
-TEST_F(DataBlockQueryLookup, LineSetRecordAndSmallHelpers) {
+TEST_F(DataBlockQueryLookup, LineSetRecordFileKindsAndLineOrder) {
     ZAR::SLineSetInfo set;
     for (int i = 0; i < 9; ++i)
         set.values[i] = 100.0 + i;
@@ -350,9 +350,6 @@ TEST_F(DataBlockQueryLookup, LineSetRecordAndSmallHelpers) {
     EXPECT_EQ(block.GetLineSet(set, 2), 0);
     EXPECT_EQ(set.name, "B");
 
-    EXPECT_EQ(block.GetDataDir(), "C:\\survey\\data\\");
-    block.SetStepSizeTolerance(0.25);
-    EXPECT_EQ(block.Model().GetStepSizeTolerance(), 0.25);
     EXPECT_TRUE(CSvyDataBlockInterface_V110::IsGPRData(".dt1"));
     EXPECT_FALSE(CSvyDataBlockInterface_V110::IsGPRData(".hd"));
     ZAR::LineInfo near, far;

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "support/test_support.h"
+#include <string>
+#include <tuple>
+
+#include "support/document_support.h"
 #include "svy3/external/uid.h"
 #include "svy3/xmlfile/svy_xml_file.h"
 
@@ -14,29 +17,17 @@ SCreatedBy Record(const std::string& name, const CDateTime& when, const std::str
     return {name, "2.0", "4711", when, comment};
 }
 
-class ProvenanceTest : public testing::Test {
+class ProvenanceTest : public svy3_test::DocumentTest {
   protected:
-    void Open(const std::string& xml) {
-        svy3_test::WriteFile(m_dir.File("p.xml"), xml);
-        ASSERT_EQ(m_file.Initialize(m_dir.File("p.xml")), 1);
-    }
     // Moves to the index-th child of the root element with that name.
     void At(const std::string& name, int index = 0) {
         m_file.GotoRootNode();
         ASSERT_EQ(m_file.GotoChildNode(name, index), 1);
     }
-    std::string Name() {
-        std::string name;
-        m_file.GetNodeName(name);
-        return name;
-    }
     std::string Attribute(std::string name) {
         m_file.GetNodeAttribute(name);
         return name;
     }
-
-    svy3_test::TempDir m_dir;
-    CSVYXmlFile m_file;
 };
 
 TEST_F(ProvenanceTest, RecordsAreWrittenInOrderAndModificationsReadBackByDate) {
@@ -51,7 +42,7 @@ TEST_F(ProvenanceTest, RecordsAreWrittenInOrderAndModificationsReadBackByDate) {
         EXPECT_EQ(m_file.AppendModifiedByBlock(record), 1) << record.name;
     EXPECT_EQ(Name(), "Block");
     ASSERT_EQ(m_file.Save(""), 0);
-    const std::string saved = svy3_test::ReadFile(m_dir.File("p.xml"));
+    const std::string saved = svy3_test::ReadFile(m_dir.File("doc.xml"));
     EXPECT_NE(saved.find("<CreatedBy name=\"creator\" version=\"2.0\" DIP=\"4711\" "
                          "date=\"2020-01-02\" time=\"08:04:05\">"),
               std::string::npos);
@@ -123,10 +114,10 @@ TEST_F(ProvenanceTest, ProcessRecords) {
     process.buffer = 7;
     At("Process", 0);
     EXPECT_EQ(m_file.GetProcess(&process), 1);
-    EXPECT_EQ(process.operationUID, ZAR::Str2UID("FLT@@@"));
-    EXPECT_EQ(process.implementation + "|" + process.version + "|" + process.DIP, "fir|1.0|9");
-    EXPECT_EQ(process.buffer, 0);
-    EXPECT_EQ(process.ID, 3);
+    EXPECT_EQ(std::make_tuple(process.operationUID, process.implementation, process.version,
+                              process.DIP, process.buffer, process.ID),
+              std::make_tuple(ZAR::Str2UID("FLT@@@"), std::string("fir"), std::string("1.0"),
+                              std::string("9"), 0, 3));
     At("Process", 1);
     EXPECT_EQ(m_file.GetProcess(&process), 1);
     EXPECT_EQ(process.buffer, 1);
@@ -145,25 +136,21 @@ TEST_F(ProvenanceTest, ComponentRecords) {
         "<Sensor ID=\"12\" status=\"off\"/></Component>"
         "<Component><Sensor ID=\"5x\" status=\"on\"/></Component><Other/></Root>");
     CSVYXmlFile::SComponent component;
-    At("Component", 0);
-    EXPECT_EQ(m_file.GetComponent(&component), 1);
-    EXPECT_EQ(component.typeUID, ZAR::Str2UID("GPS@@@"));
-    EXPECT_EQ(component.name + "|" + component.SN + "|" + component.version, "rx|SN|3");
-    EXPECT_EQ(component.status, 0);
-    EXPECT_EQ(Name(), "Component");
-
-    At("Component", 1);
-    EXPECT_EQ(m_file.GetComponent(&component), 1);
-    EXPECT_EQ(component.name + "|" + component.SN, "wheel|77");
-    EXPECT_EQ(component.status, -1);
-    EXPECT_EQ(component.sensorID, 12);
-    EXPECT_EQ(Name(), "Sensor");  // the cursor stays on the sensor
-
-    At("Component", 2);
-    EXPECT_EQ(m_file.GetComponent(&component), 1);
-    EXPECT_EQ(component.typeUID, ZAR::Str2UID("typeUID"));
-    EXPECT_EQ(component.status, 1);
-    EXPECT_EQ(component.sensorID, 5);
+    // Result, type, name, serial number, version, status and sensor, then where the cursor is.
+    auto read = [&](int index) {
+        At("Component", index);
+        const int32_t result = m_file.GetComponent(&component);
+        return std::to_string(result) + " " + std::to_string(component.typeUID) + " " +
+               component.name + "|" + component.SN + "|" + component.version + " " +
+               std::to_string(component.status) + " " + std::to_string(component.sensorID) + " " +
+               Name();
+    };
+    const auto uid = [](const char* text) { return std::to_string(ZAR::Str2UID(text)); };
+    component.sensorID = 8;  // a component without a sensor clears it
+    EXPECT_EQ(read(0), "1 " + uid("GPS@@@") + " rx|SN|3 0 0 Component");
+    // The cursor stays on the sensor.
+    EXPECT_EQ(read(1), "1 " + uid("ODO@@@") + " wheel|77|1 -1 12 Sensor");
+    EXPECT_EQ(read(2), "1 " + uid("typeUID") + " name|SN|version 1 5 Sensor");
     At("Other");
     EXPECT_EQ(m_file.GetComponent(&component), 0);
 }

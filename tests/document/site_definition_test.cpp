@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "support/test_support.h"
+#include "support/document_support.h"
 #include "support/writer_support.h"
 #include "svy3/document/svy_interface.h"
-#include "svy3/xmlfile/svy_xml_file.h"
 
 namespace {
 
@@ -13,17 +12,8 @@ using ZAR::CDateTime;
 using ZAR::CSiteDefinition;
 using ZAR::CSVYXmlFile;
 
-class SiteDefinitionTest : public testing::Test {
+class SiteDefinitionTest : public svy3_test::DocumentTest {
   protected:
-    void Open(const std::string& xml) {
-        svy3_test::WriteFile(m_dir.File("s.svy"), xml);
-        ASSERT_EQ(m_file.Initialize(m_dir.File("s.svy")), 1);
-    }
-    std::string Name() {
-        std::string name;
-        m_file.GetNodeName(name);
-        return name;
-    }
     // The named fields as "name=text;" in name order.
     static std::string Fields(const CSiteDefinition& site) {
         std::string fields;
@@ -31,9 +21,6 @@ class SiteDefinitionTest : public testing::Test {
             fields += field.first + "=" + field.second + ";";
         return fields;
     }
-
-    svy3_test::TempDir m_dir;
-    CSVYXmlFile m_file;
 };
 
 TEST_F(SiteDefinitionTest, ReadsFieldsCommentsAndJobDate) {

@@ -8,8 +8,7 @@
 #include <tuple>
 #include <vector>
 
-#include "support/test_support.h"
-#include "svy3/xmlfile/svy_xml_file.h"
+#include "support/document_support.h"
 
 namespace {
 
@@ -62,7 +61,7 @@ std::string Missing(const std::string& name) {
     return "\nError: Missing element in <Settings> block: <" + name + ">";
 }
 
-class SettingsBlockTest : public ::testing::Test {
+class SettingsBlockTest : public svy3_test::DocumentTest {
   protected:
     // Loads `settingsXml`, placed under Data, into `block` (first reset, with `error` cleared,
     // when `fresh`) and checks that the cursor ends on the element it started on.
@@ -71,21 +70,13 @@ class SettingsBlockTest : public ::testing::Test {
             block = B();
             error.clear();
         }
-        EXPECT_EQ(file.Initialize(svy3_test::WriteFile(
-                      dir.File("doc.svy"),
-                      "<ZAR_SVY version=\"1.1.0\"><Data>" + settingsXml + "</Data></ZAR_SVY>")),
-                  1);
-        file.GotoRootNode();
-        EXPECT_EQ(file.GotoChildNode("Data"), 1);
-        EXPECT_EQ(file.GotoChildNode(""), 1);
-        std::string before, after;
-        file.GetNodeName(before);
-        const int32_t result = block.LoadSettings(&file, error);
-        file.GetNodeName(after);
-        EXPECT_EQ(after, before) << "cursor not back on the element";
-        EXPECT_EQ(file.GotoParentNode(), 1);
-        file.GetNodeName(after);
-        EXPECT_EQ(after, "Data");
+        Open("<ZAR_SVY version=\"1.1.0\"><Data>" + settingsXml + "</Data></ZAR_SVY>");
+        EXPECT_EQ(m_file.GotoChildNode("Data") + m_file.GotoChildNode(""), 2);
+        const std::string before = Name();
+        const int32_t result = block.LoadSettings(&m_file, error);
+        EXPECT_EQ(Name(), before) << "cursor not back on the element";
+        EXPECT_EQ(m_file.GotoParentNode(), 1);
+        EXPECT_EQ(Name(), "Data");
         return result;
     }
     // Loads a complete block with one child replaced by `xml`.
@@ -95,8 +86,6 @@ class SettingsBlockTest : public ::testing::Test {
         return Load(children.Xml(), fresh);
     }
 
-    svy3_test::TempDir dir;
-    ZAR::CSVYXmlFile file;
     B block;
     std::string error;
 };
@@ -105,20 +94,16 @@ TEST_F(SettingsBlockTest, CompleteBlockFillsEveryField) {
     error = "earlier text";
     ASSERT_EQ(Load(Children().Xml(), false), 1);
     EXPECT_EQ(error, "earlier text");
-    EXPECT_EQ(block.SampleCount, 200);
-    EXPECT_DOUBLE_EQ(block.TimeZero, 20.0);
-    EXPECT_DOUBLE_EQ(block.SampleIntervalNs, 0.8);
-    EXPECT_DOUBLE_EQ(block.TimeWindowNs, 0.0);
-    EXPECT_EQ(block.StepSizeMeasure, ZAR::SMeasure(0.05, ZAR::UNIT_M));
-    EXPECT_DOUBLE_EQ(block.NominalFrequencyMHz, 100.0);
-    EXPECT_DOUBLE_EQ(block.PulseVoltage, 400.0);
-    EXPECT_DOUBLE_EQ(block.OdometerTicksPerMetre, 1000.5);
-    EXPECT_EQ(block.OdometerSensorId, 0);  // "NA"
-    EXPECT_EQ(block.SurveyModeCode, B::CMP_WARR);
-    EXPECT_EQ(block.ProcessList, std::vector<std::string>{"Stacksample=16"});
-    EXPECT_DOUBLE_EQ(block.ReceiverAntenna.Y, 0.5);
-    EXPECT_EQ(block.ReceiverAntenna.OrientationText, "Perpendicular");
-    EXPECT_DOUBLE_EQ(block.TransmitterAntenna.Y, -0.5);
+    const B& b = block;  // the sensor "NA" reads as 0
+    EXPECT_EQ(std::make_tuple(b.SampleCount, b.TimeZero, b.SampleIntervalNs, b.TimeWindowNs,
+                              b.NominalFrequencyMHz, b.PulseVoltage, b.OdometerTicksPerMetre,
+                              b.OdometerSensorId, b.SurveyModeCode),
+              std::make_tuple(200, 20.0, 0.8, 0.0, 100.0, 400.0, 1000.5, 0, int32_t{B::CMP_WARR}));
+    EXPECT_EQ(b.StepSizeMeasure, ZAR::SMeasure(0.05, ZAR::UNIT_M));
+    EXPECT_EQ(b.ProcessList, std::vector<std::string>{"Stacksample=16"});
+    EXPECT_EQ(std::make_tuple(b.ReceiverAntenna.Y, b.ReceiverAntenna.OrientationText,
+                              b.TransmitterAntenna.Y),
+              std::make_tuple(0.5, std::string("Perpendicular"), -0.5));
 }
 
 TEST_F(SettingsBlockTest, MissingElementsAreReportedInReadingOrderAndTheRestIsRead) {
@@ -233,15 +218,11 @@ TEST_F(SettingsBlockTest, LeadingNumbersAnyChildOrderAndTheFirstOfEachName) {
                    false),
               1);
     EXPECT_TRUE(error.empty());
-    EXPECT_EQ(block.SampleCount, 512);
-    EXPECT_EQ(block.TimeZero, 0.0);
-    EXPECT_DOUBLE_EQ(block.SampleIntervalNs, 0.15);
-    EXPECT_EQ(block.OdometerTicksPerMetre, 0.0);  // missing attribute reads as 0
-    EXPECT_EQ(block.OdometerSensorId, 42);
-    EXPECT_EQ(block.StepSizeMeasure.value, 0.0);
-    EXPECT_DOUBLE_EQ(block.PulseVoltage, 400.0);
-    EXPECT_EQ(block.SurveyModeCode, B::ZOP);
-    EXPECT_EQ(block.ProcessList.size(), 1u);
+    const B& b = block;  // a missing ticks_per_m reads as 0
+    EXPECT_EQ(std::make_tuple(b.SampleCount, b.TimeZero, b.SampleIntervalNs,
+                              b.OdometerTicksPerMetre, b.OdometerSensorId, b.StepSizeMeasure.value,
+                              b.PulseVoltage, b.SurveyModeCode, b.ProcessList.size()),
+              std::make_tuple(512, 0.0, 0.15, 0.0, 42, 0.0, 400.0, int32_t{B::ZOP}, size_t{1}));
 }
 
 TEST_F(SettingsBlockTest, PositionsAreConvertedToMetresOnlyWhenRelativeOrAbsolute) {
@@ -412,23 +393,6 @@ TEST(SettingsBlockGeometry, AntennaSeparationIsTheStraightLineDistance) {
     B::SAntenna rx, tx;  // (1, 2, 3) to (4, 6, 15): sqrt(9 + 16 + 144) = 13
     rx.X = 1, rx.Y = 2, rx.Z = 3, tx.X = 4, tx.Y = 6, tx.Z = 15;
     EXPECT_DOUBLE_EQ(B::AntennaSeparation(rx, tx), 13.0);
-}
-
-TEST(SettingsBlockVersion, TextHasFiveFieldsAndIsCutToSmallBuffers) {
-    const std::string text = "SVYSettingsBlock\t1.1.1.0\tVersion 1 Release 1\t2005-10-14\t";
-    char buffer[128];
-    SVYSettingsBlock_GetVerStr(buffer, sizeof buffer);
-    const std::string whole = buffer;
-    EXPECT_EQ(whole.compare(0, text.size(), text), 0) << whole;
-    EXPECT_GT(whole.size(), text.size());  // a part number follows
-    EXPECT_EQ(whole.find('\t', text.size()), std::string::npos);
-    // Cut short to size - 1 characters; the text and its terminator fit exactly.
-    for (const size_t size : {size_t{8}, whole.size() + 1, size_t{1}}) {
-        std::vector<char> cut(size, 'x');
-        SVYSettingsBlock_GetVerStr(cut.data(), static_cast<int32_t>(size));
-        EXPECT_EQ(std::string(cut.data()), whole.substr(0, size - 1)) << size;
-    }
-    SVYSettingsBlock_GetVerStr(nullptr, 10);
 }
 
 }  // namespace
