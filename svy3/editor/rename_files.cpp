@@ -11,7 +11,7 @@ namespace {
 
 // Where an existing target waits while a move replaces it: a hidden name beside it.
 fs::path BackupPath(const fs::path& target) {
-    return target.parent_path() / (".svy3-replaced-" + target.filename().string());
+    return target.parent_path() / (RenameFiles::kReplacedPrefix + target.filename().string());
 }
 
 bool SameFileName(const fs::path& a, const fs::path& b) {
@@ -145,13 +145,14 @@ bool RenameFiles::SiblingRun(const std::string* description, int mode) {
 }
 
 bool RenameFiles::Undo() {
-    bool complete = true;
+    std::vector<Change> failed;  // kept, so that a later Undo can try them again
     while (!m_changes.empty()) {
         const Change change = m_changes.back();
         m_changes.pop_back();
         try {
             switch (change.kind) {
                 case Change::kMoved:
+                case Change::kSetAside:
                     Operations().Move(change.to, change.from);
                     break;
                 case Change::kCopied:
@@ -163,19 +164,17 @@ bool RenameFiles::Undo() {
                 case Change::kRemovedDirectory:
                     Operations().CreateDirectory(change.from);
                     break;
-                case Change::kSetAside:
-                    Operations().Move(change.to, change.from);
-                    break;
             }
         } catch (const fs::filesystem_error&) {
-            complete = false;
+            failed.insert(failed.begin(), change);
         }
     }
+    m_changes = failed;
     for (Entry& entry : m_entries) {
         entry.done = false;
         entry.taken = false;
     }
-    return complete;
+    return failed.empty();
 }
 
 bool RenameFiles::Keep() {

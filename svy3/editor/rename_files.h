@@ -29,6 +29,9 @@ class SVY3_API RenameFiles {
         bool taken = false;  // marked done because the target existed; nothing was moved
     };
 
+    // A target replaced in overwrite mode waits under this prefix of its name, beside it.
+    static constexpr const char* kReplacedPrefix = ".svy3-replaced-";
+
     // Overwrite modes of Run.
     enum { kKeepExisting = 0, kOverwrite = 1 };
 
@@ -61,7 +64,8 @@ class SVY3_API RenameFiles {
     // times rather than stopping halfway.
     bool SiblingRun(const std::string* description, int mode);
     // Puts back, in reverse order, every change the runs made on disk and marks the entries not
-    // done. Returns false when something could not be put back (it goes on with the rest).
+    // done. Returns false when something could not be put back: it goes on with the rest, and
+    // what failed stays recorded for another Undo.
     bool Undo();
     // Accepts the changes made: removes the backups of replaced targets and forgets how to undo.
     // False when a backup could not be removed.

@@ -4,6 +4,11 @@
 //   svy create OUT.svy FILE... [options]         project document from radar files
 //   svy demo [DIR]                               sample survey, its project and its summary
 //   svy map PROJECT [--json]                     line map of a project, as the editor reads it
+//   svy organise PROJECT [flags] [--dry-run]     rename and move data files after their lines
+//   svy rename-set PROJECT OLD NEW [--dry-run]   rename a line set
+//   svy single-set PROJECT SET OUT [options]     copy of a project with one line set
+//   svy prefix PROJECT PREFIX [--dry-run]        prefix for the data file folders
+//   svy recover PROJECT                          put right a batch of moves that was cut off
 //
 // Each command is one Run... function; main parses the command line and is the one place where an
 // exception that escapes a command is turned into a message and a failing exit status.
@@ -15,6 +20,7 @@
 
 #include "tools/svy/create_command.h"
 #include "tools/svy/demo_survey.h"
+#include "tools/svy/edit_commands.h"
 #include "tools/svy/info_command.h"
 #include "tools/svy/map_command.h"
 
@@ -55,12 +61,69 @@ int Run(int argc, char** argv) {
     map->add_option("PROJECT", mapProject, "Project document (.svy)")->required();
     map->add_flag("--json", mapJson, "Print the map as JSON");
 
+    svy_tool::OrganiseOptions organise;
+    CLI::App* organiseCommand = app.add_subcommand(
+        "organise", "Rename and move a project's data files after their lines, and save it");
+    organiseCommand->add_option("PROJECT", organise.project, "Project document (.svy)")->required();
+    organiseCommand->add_flag("--name-files", organise.nameFiles,
+                              "Repair line names and name every data file after its line");
+    organiseCommand->add_flag("--line-dirs", organise.lineDirs,
+                              "Move data files into a folder named after their line");
+    organiseCommand->add_flag("--into-data-dir", organise.intoDataDir,
+                              "Move data files into the data folder (with --line-dirs: into "
+                              "line folders there)");
+    organiseCommand->add_flag("--overwrite", organise.overwrite,
+                              "Let a move replace an existing file");
+    organiseCommand->add_flag("--dry-run", organise.dryRun,
+                              "Print the moves and document changes; touch nothing");
+
+    std::string editProject, oldName, newName, prefix;
+    bool editDryRun = false;
+    CLI::App* renameSet = app.add_subcommand("rename-set", "Rename a line set and save");
+    renameSet->add_option("PROJECT", editProject, "Project document (.svy)")->required();
+    renameSet->add_option("OLD", oldName, "Line set to rename")->required();
+    renameSet->add_option("NEW", newName, "New name")->required();
+    renameSet->add_flag("--dry-run", editDryRun, "Print the change; touch nothing");
+
+    svy_tool::SingleSetOptions single;
+    CLI::App* singleSet =
+        app.add_subcommand("single-set", "Write a copy of a project with one line set");
+    singleSet->add_option("PROJECT", single.project, "Project document (.svy)")->required();
+    singleSet->add_option("SET", single.lineSet, "Line set to keep")->required();
+    singleSet->add_option("OUT", single.output, "Project document to write")->required();
+    singleSet->add_option("--name", single.newName, "New name of the line set kept")->required();
+    singleSet->add_option("--prefix", single.prefix, "Prefix for the data file folders");
+    singleSet->add_flag("--force", single.force, "Replace OUT when it exists");
+    singleSet->add_flag("--dry-run", single.dryRun, "Print the changes; write nothing");
+
+    CLI::App* prefixCommand =
+        app.add_subcommand("prefix", "Put a prefix in front of every data file folder and save");
+    prefixCommand->add_option("PROJECT", editProject, "Project document (.svy)")->required();
+    prefixCommand->add_option("PREFIX", prefix, "Prefix, as the document writes folders")
+        ->required();
+    prefixCommand->add_flag("--dry-run", editDryRun, "Print the changes; touch nothing");
+
+    CLI::App* recover = app.add_subcommand(
+        "recover", "Put right a batch of moves that was cut off (organise killed halfway)");
+    recover->add_option("PROJECT", editProject, "Project document (.svy)")->required();
+
     CLI11_PARSE(app, argc, argv);
 
     if (info->parsed())
         return svy_tool::RunInfo(project, json, std::cout);
     if (createCommand->parsed())
         return svy_tool::RunCreate(create, std::cout);
+    if (organiseCommand->parsed())
+        return svy_tool::RunOrganise(organise, std::cout, std::cerr);
+    if (renameSet->parsed())
+        return svy_tool::RunRenameSet(editProject, oldName, newName, editDryRun, std::cout,
+                                      std::cerr);
+    if (singleSet->parsed())
+        return svy_tool::RunSingleSet(single, std::cout, std::cerr);
+    if (prefixCommand->parsed())
+        return svy_tool::RunPrefix(editProject, prefix, editDryRun, std::cout, std::cerr);
+    if (recover->parsed())
+        return svy_tool::RunRecover(editProject, std::cout, std::cerr);
     if (map->parsed())
         return svy_tool::RunMap(mapProject, mapJson, std::cout, std::cerr);
     if (demo->parsed())
