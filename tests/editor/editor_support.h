@@ -13,10 +13,13 @@ namespace svy3_test {
 // The editor with its protected members reachable from the tests.
 class OpenEditor : public ZAR::GpzSvy120 {
   public:
+    using GpzSvy::CopyLinesetSettingsToLine;
     using GpzSvy::FillMap;
     using GpzSvy::GetSubNodeText;
     using GpzSvy::GetSubNodeValue;
     using GpzSvy::m_bCompactNumbers;
+    using GpzSvy::SetAntennaSeperation;
+    using GpzSvy::SetSettings;
     using GpzSvy::SetSubNodeText;
     using GpzSvy::SetSubNodeValue;
     using GpzSvy120::DataFileInfo;

@@ -1,0 +1,378 @@
+// Rewriting the acquisition settings of a line from a radar header record: what goes where and in
+// which order, what a failing write stops, and that the library's reader takes the result.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/editor_support.h"
+#include "svy3/datablock/svy_data_block_interface.h"
+#include "svy3/settings/settings_block_v110.h"
+#include "svy3/xmlfile/svy_xml_file.h"
+
+namespace {
+
+using svy3_test::DataFileXml;
+using svy3_test::SvyDocument;
+using ZAR::UNIT_M;
+using Block = ZAR::CSvySettingsBlock_V110;
+using DataFile = ZAR::CSvyDataBlock_V110::CDataFile;
+
+// The editor with every text or attribute write logged as "Parent/Element@attribute=text" ("#"
+// for the element's own text); the write numbered `failAt` (from 1) is logged and then fails.
+class RecordingEditor : public svy3_test::OpenEditor {
+  public:
+    bool SetNodeTxt(std::string text, const char* attribute) override {
+        std::string name;
+        std::string parent;
+        GetNodeTxt(name, "");
+        void* node = GetNodeHandle();
+        if (ParentNode(nullptr))
+            GetNodeTxt(parent, "");
+        MoveToHandleNode(node);
+        ReleaseNodeHandle(node);
+        writes.push_back(parent + "/" + name + (attribute ? std::string("@") + attribute : "#") +
+                         "=" + text);
+        if (static_cast<int>(writes.size()) == failAt)
+            return false;
+        return GpzSvy120::SetNodeTxt(text, attribute);
+    }
+
+    std::vector<std::string> writes;
+    int failAt = 0;
+};
+
+// A header record whose lengths come in three different units.
+ZAR::SGprParam Header() {
+    ZAR::SGprParam param;
+    param.NumTraces = 120;
+    param.SamplesPerTrace = 512;
+    param.TimeZero = 25;
+    param.TimeWindowNs = 102.4;
+    param.SamplingIntervalNs = 0.2;
+    param.StartPosition = {1.5, ZAR::UNIT_M};
+    param.EndPosition = {7500, ZAR::UNIT_MM};
+    param.StepSize = {5, ZAR::UNIT_CM};
+    param.FrequencyMHz = 250;
+    param.AntennaSeparation = {38, ZAR::UNIT_CM};
+    param.PulserVoltage = 400;
+    param.SurveyMode = "CMP/WARR";
+    param.OdometerTicksPerMetre = 1000;
+    return param;
+}
+
+// A complete 1.1.0 Settings element with values unlike Header()'s; `extra` goes inside it.
+std::string OldSettings(const std::string& extra = "") {
+    return R"(<Settings version="1.1.0"><Trace sample_cnt="200" time_zero_cnt="20" )"
+           R"(interval_ns="0.8"/><OdometerCal ticks_per_m="500" sensorID="3"/>)"
+           R"(<StepSize units="m">0.05</StepSize><NominalFrequency units="MHz">100)"
+           R"(</NominalFrequency><Pulse units="Vpp">200</Pulse><Antenna><Receiver>)"
+           R"(<AntPosition X="0.1" Y="0.5" Z="0" units="m" reference="relative"/></Receiver>)"
+           R"(<Transmitter><AntPosition X="0.1" Y="-0.5" Z="0" units="m" reference="relative"/>)"
+           R"(</Transmitter></Antenna><SurveyMode>Reflection</SurveyMode>)" +
+           extra + "</Settings>";
+}
+
+// How the library's reader must see a radar pair rewritten from `param`.
+void ExpectReadBack(const DataFile& file, const ZAR::SGprParam& param) {
+    const double tolerance = 1e-9;
+    EXPECT_NEAR(file.m_dOdoStart, param.StartPosition(UNIT_M), tolerance);
+    EXPECT_NEAR(file.m_dOdoEnd, param.EndPosition(UNIT_M), tolerance);
+    EXPECT_NEAR(file.m_dOdoStep, param.StepSize(UNIT_M), tolerance);
+    EXPECT_EQ(file.m_nDim0, 2);
+    EXPECT_EQ(file.m_nDim1, static_cast<int32_t>(param.SamplesPerTrace));
+    EXPECT_EQ(file.m_nDim2, static_cast<int32_t>(param.NumTraces));
+    ASSERT_NE(file.m_pSettings, nullptr);
+    const Block& settings = *file.m_pSettings;
+    EXPECT_EQ(settings.SampleCount, static_cast<int32_t>(param.SamplesPerTrace));
+    EXPECT_DOUBLE_EQ(settings.SampleIntervalNs, param.SamplingIntervalNs);
+    EXPECT_DOUBLE_EQ(settings.TimeZero, param.TimeZero);
+    EXPECT_NEAR(settings.StepSizeMeasure(UNIT_M), param.StepSize(UNIT_M), tolerance);
+    EXPECT_DOUBLE_EQ(settings.NominalFrequencyMHz, param.FrequencyMHz);
+    EXPECT_DOUBLE_EQ(settings.PulseVoltage, param.PulserVoltage);
+    EXPECT_DOUBLE_EQ(settings.OdometerTicksPerMetre, param.OdometerTicksPerMetre);
+    EXPECT_EQ(settings.SurveyModeCode, Block::CMP_WARR);
+    EXPECT_NEAR(Block::AntennaSeparation(settings.ReceiverAntenna, settings.TransmitterAntenna),
+                param.AntennaSeparation(UNIT_M), tolerance);
+    EXPECT_GT(settings.ReceiverAntenna.Y, 0.0);
+    EXPECT_NEAR(settings.ReceiverAntenna.Y, -settings.TransmitterAntenna.Y, tolerance);
+}
+
+class SettingsUpdateTest : public testing::Test {
+  protected:
+    // Loads a document whose Data element holds `data`; the log starts empty.
+    void Load(const std::string& data) {
+        svy3_test::WriteFile(Path(), SvyDocument(data));
+        ASSERT_EQ(m_editor.Load(Path().c_str()), 1);
+        m_editor.writes.clear();
+        m_editor.failAt = 0;
+    }
+    std::string Path() const { return m_dir.File("survey.svy"); }
+    // Moves to `path`, then to its child `name` whose "name" attribute is `value`.
+    void Goto(const std::string& path, const std::string& name = "",
+              const std::string& value = "") {
+        ASSERT_TRUE(m_editor.GotoNode(path, false)) << path;
+        if (!name.empty()) {
+            ASSERT_TRUE(m_editor.FindSubnode(name, "name", value)) << value;
+        }
+    }
+    bool Has(const std::string& child) {
+        if (!m_editor.ChildNode(child.c_str(), ZAR::GpzSvy::eGpzFind))
+            return false;
+        m_editor.ParentNode(nullptr);
+        return true;
+    }
+    // Saves the document and opens it with the library's reader; null when the reader refuses it.
+    const ZAR::CSvyDataBlock_V110* ReadBack() {
+        EXPECT_TRUE(m_editor.Save(nullptr));
+        EXPECT_EQ(m_file.Initialize(Path()), 1);
+        std::string error;
+        m_reader = ZAR::CSvyDataBlockInterface::CreateAndInit(&m_file, 0, &error);
+        EXPECT_EQ(error, "");
+        return m_reader ? &m_reader->GetDataBlock() : nullptr;
+    }
+
+    svy3_test::TempDir m_dir;
+    RecordingEditor m_editor;
+    ZAR::CSVYXmlFile m_file;
+    std::unique_ptr<ZAR::CSvyDataBlockInterface_V110> m_reader;
+    const ZAR::SGprParam m_param = Header();
+};
+
+TEST_F(SettingsUpdateTest, LineWithoutSettingsGetsItsOwnWrittenInOrder) {
+    Load(R"(<Line name="L1">)" + DataFileXml("F1", "HD+DT1", 1) + "</Line>");
+    Goto("/ZAR_SVY/Data/Line");
+    ASSERT_TRUE(m_editor.SetGprParamSettings(m_param));
+    EXPECT_TRUE(m_editor.IsNode("Line"));
+    const std::vector<std::string> expected = {
+        "DataFile/Odometer@units=cm",
+        "DataFile/Odometer@step=5",
+        "DataFile/Odometer@start=150",
+        "DataFile/Odometer@end=750",
+        "DataFile/DataSampleCnt@dim3=NA",
+        "DataFile/DataSampleCnt@dim2=120",
+        "DataFile/DataSampleCnt@dim1=512",
+        "DataFile/DataSampleCnt@dim0=2",
+        "Line/Settings@version=1.2.0",
+        "Settings/OdometerCal@ticks_per_m=1000",
+        "Settings/Trace@interval_ns=0.2",
+        "Settings/Trace@time_zero_cnt=25",
+        "Settings/Trace@sample_cnt=512",
+        "Settings/StepSize@units=cm",
+        "Settings/StepSize#=5",
+        "Settings/NominalFrequency@units=MHz",
+        "Settings/NominalFrequency#=250",
+        "Settings/Pulse@units=Vpp",
+        "Settings/Pulse#=400",
+        "Receiver/AntPosition@units=cm",
+        "Receiver/AntPosition@Y=19",
+        "Transmitter/AntPosition@units=cm",
+        "Transmitter/AntPosition@Y=-19",
+        "Settings/SurveyMode#=CMP/WARR",
+    };
+    EXPECT_EQ(m_editor.writes, expected);
+
+    const ZAR::CSvyDataBlock_V110* read = ReadBack();
+    ASSERT_NE(read, nullptr);
+    const ZAR::CSvyDataBlock_V110& block = *read;
+    ASSERT_EQ(block.m_settings.size(), 1u);  // the line's, the only Settings of the document
+    ExpectReadBack(*block.m_lines.at(0)->m_extensions.at(0)->m_files.at(0), m_param);
+}
+
+TEST_F(SettingsUpdateTest, FirstFailingWriteStopsTheRest) {
+    const std::string data = R"(<Line name="L1">)" + DataFileXml("F1", "HD+DT1", 1) + "</Line>";
+    Load(data);
+    Goto("/ZAR_SVY/Data/Line");
+    ASSERT_TRUE(m_editor.SetGprParamSettings(m_param));
+    const std::vector<std::string> all = m_editor.writes;
+    for (size_t failAt = 1; failAt <= all.size(); ++failAt) {
+        SCOPED_TRACE(all[failAt - 1]);
+        Load(data);
+        Goto("/ZAR_SVY/Data/Line");
+        m_editor.failAt = static_cast<int>(failAt);
+        EXPECT_FALSE(m_editor.SetGprParamSettings(m_param));
+        EXPECT_EQ(m_editor.writes, std::vector<std::string>(all.begin(), all.begin() + failAt));
+    }
+}
+
+TEST_F(SettingsUpdateTest, LineSetSettingsAreCopiedToTheLineThenOverwritten) {
+    Load(R"(<LineSet name="S">)" + OldSettings() + R"(<Line name="L1">)" +
+         DataFileXml("F1", "HD+DT1", 1) + "</Line></LineSet>");
+    Goto("/ZAR_SVY/Data/LineSet/Line");
+    ASSERT_TRUE(m_editor.SetGprParamSettings(m_param));
+
+    const ZAR::CSvyDataBlock_V110* read = ReadBack();
+    ASSERT_NE(read, nullptr);
+    const ZAR::CSvyDataBlock_V110& block = *read;
+    // The reader takes no Settings from line sets: the line's copy is the one it finds.
+    ASSERT_EQ(block.m_settings.size(), 1u);
+    const DataFile& file =
+        *block.m_lineSets.at(0)->m_lines.at(0)->m_extensions.at(0)->m_files.at(0);
+    ExpectReadBack(file, m_param);
+    // What the header does not give survives from the copy: the odometer sensor and the antennas'
+    // X numbers (which now count in the header's unit: only Y and the unit are rewritten).
+    EXPECT_EQ(file.m_pSettings->OdometerSensorId, 3);
+    Goto("/ZAR_SVY/Data/LineSet/Line/Settings/Antenna/Transmitter");
+    std::string x;
+    EXPECT_TRUE(m_editor.GetSubNodeText(x, "AntPosition", "X"));
+    EXPECT_EQ(x, "0.1");
+    // The line set keeps its own values.
+    Goto("/ZAR_SVY/Data/LineSet/Settings");
+    std::string version;
+    int32_t samples = 0;
+    EXPECT_TRUE(m_editor.GetNodeTxt(version, "version"));
+    EXPECT_EQ(version, "1.1.0");
+    EXPECT_TRUE(m_editor.GetSubNodeValue(samples, "Trace", "sample_cnt"));
+    EXPECT_EQ(samples, 200);
+
+    // The copy was rewritten in place: one Antenna, one Receiver, one AntPosition.
+    Goto("/ZAR_SVY/Data/LineSet/Line/Settings/Antenna");
+    bool first = true;
+    int receivers = 0;
+    while (m_editor.NextNode(first, "Receiver"))
+        ++receivers;
+    EXPECT_EQ(receivers, 1);
+}
+
+TEST_F(SettingsUpdateTest, RadarPairsKeepTheirOwnSettingsAndOtherFilesLoseTheirs) {
+    const std::string odometer = R"(<Odometer units="m" start="0" end="1" step="0.1"/>)";
+    Load(R"(<Line name="L1">)" + DataFileXml("A", "HD+DT1", 1, OldSettings()) +
+         DataFileXml("B", "GPS", 1, OldSettings() + odometer) + DataFileXml("C", "HD+DT1", 1) +
+         "</Line>");
+    // A data file without a kind is passed over.
+    Goto("/ZAR_SVY/Data/Line");
+    ASSERT_TRUE(m_editor.ChildNode("DataFile", ZAR::GpzSvy::eGpzAppend));
+    ASSERT_TRUE(m_editor.SetNodeTxt("D", "name"));
+    ASSERT_TRUE(m_editor.ChildNode("Settings", ZAR::GpzSvy::eGpzAppend));
+    m_editor.ParentNode("Line");
+    m_editor.writes.clear();
+
+    ASSERT_TRUE(m_editor.SetGprParamSettings(m_param));
+    EXPECT_TRUE(m_editor.IsNode("Line"));
+    EXPECT_FALSE(Has("Settings"));  // a data file had Settings: the line gets none
+
+    struct FileCase {
+        const char* name;
+        bool settings;
+        const char* odometerUnits;
+    } cases[] = {{"A", true, "cm"}, {"B", false, "m"}, {"C", false, "cm"}, {"D", true, ""}};
+    for (const FileCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Goto("/ZAR_SVY/Data/Line", "DataFile", c.name);
+        EXPECT_EQ(Has("Settings"), c.settings);
+        std::string units;
+        m_editor.GetSubNodeText(units, "Odometer", "units");
+        EXPECT_EQ(units, c.odometerUnits);
+    }
+    // A's own Settings took the values; D's were not touched.
+    Goto("/ZAR_SVY/Data/Line/DataFile/Settings");
+    int32_t samples = 0;
+    EXPECT_TRUE(m_editor.GetSubNodeValue(samples, "Trace", "sample_cnt"));
+    EXPECT_EQ(samples, static_cast<int32_t>(m_param.SamplesPerTrace));
+    Goto("/ZAR_SVY/Data/Line", "DataFile", "D");
+    ASSERT_TRUE(m_editor.ChildNode("Settings", ZAR::GpzSvy::eGpzFind));
+    EXPECT_FALSE(Has("Trace"));
+}
+
+TEST_F(SettingsUpdateTest, OnlyALineOrASettingsElementIsWritten) {
+    Load(R"(<Line name="L1">)" + DataFileXml("F1", "HD+DT1", 1) + "</Line>");
+    const struct {
+        const char* path;
+        const char* name;
+    } cases[] = {{"/ZAR_SVY/Data", "Data"}, {"/ZAR_SVY/Data/Line/DataFile", "DataFile"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        Goto(c.path);
+        EXPECT_FALSE(m_editor.SetGprParamSettings(m_param));
+        EXPECT_FALSE(m_editor.SetSettings(m_param));
+        EXPECT_TRUE(m_editor.IsNode(c.name));  // the cursor did not move
+        EXPECT_TRUE(m_editor.writes.empty());
+        EXPECT_FALSE(Has("Settings"));
+    }
+}
+
+TEST_F(SettingsUpdateTest, AntennasStandSymmetricOnTheYAxis) {
+    Load(R"(<Settings/><Line name="L1"><Settings><Antenna><Receiver><AntPosition X="0.3" )"
+         R"(reference="relative"/></Receiver></Antenna></Settings></Line>)");
+    const struct {
+        const char* path;
+        double separation;
+        const char* unit;
+    } cases[] = {{"/ZAR_SVY/Data/Settings", 1.0, "m"}, {"/ZAR_SVY/Data/Line/Settings", 2.5, "ft"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        Goto(c.path);
+        ASSERT_TRUE(m_editor.SetAntennaSeperation(c.separation, c.unit));
+        EXPECT_TRUE(m_editor.IsNode("Settings"));
+        for (const char* antenna : {"Receiver", "Transmitter"}) {
+            const double sign = std::string(antenna) == "Receiver" ? 1 : -1;
+            Goto(std::string(c.path) + "/Antenna/" + antenna);
+            double y = 0;
+            std::string units;
+            EXPECT_TRUE(m_editor.GetSubNodeValue(y, "AntPosition", "Y"));
+            EXPECT_DOUBLE_EQ(y, sign * c.separation / 2);
+            EXPECT_TRUE(m_editor.GetSubNodeText(units, "AntPosition", "units"));
+            EXPECT_EQ(units, c.unit);
+        }
+    }
+    // Existing positions are rewritten, not duplicated, and keep their other attributes.
+    Goto("/ZAR_SVY/Data/Line/Settings/Antenna/Receiver");
+    std::string x;
+    EXPECT_TRUE(m_editor.GetSubNodeText(x, "AntPosition", "X"));
+    EXPECT_EQ(x, "0.3");
+    EXPECT_TRUE(m_editor.ChildNode("AntPosition", ZAR::GpzSvy::eGpzFind));
+    bool first = false;
+    EXPECT_FALSE(m_editor.NextNode(first, "AntPosition"));
+}
+
+TEST_F(SettingsUpdateTest, FailedReceiverLeavesTheTransmitterUnwritten) {
+    Load("<Settings/>");
+    for (int failAt : {1, 2}) {
+        SCOPED_TRACE(failAt);
+        Goto("/ZAR_SVY/Data/Settings");
+        m_editor.writes.clear();
+        m_editor.failAt = failAt;
+        EXPECT_FALSE(m_editor.SetAntennaSeperation(1.0, "m"));
+        EXPECT_TRUE(m_editor.IsNode("Settings"));
+        EXPECT_EQ(m_editor.writes.size(), static_cast<size_t>(failAt));
+        // The climbs after the failed write go back to Antenna, not just one level up.
+        Goto("/ZAR_SVY/Data/Settings/Antenna/Receiver");
+        EXPECT_FALSE(Has("Transmitter"));
+    }
+}
+
+TEST_F(SettingsUpdateTest, LineTakesADeepCopyOfTheNearestSettings) {
+    const std::string dataSettings = R"(<Settings from="data"><Trace sample_cnt="1"/></Settings>)";
+    const std::string setSettings = R"(<Settings from="set"><Trace sample_cnt="2"/></Settings>)";
+    const std::string line = R"(<Line name="L1">)" + DataFileXml("F1", "HD+DT1", 1) + "</Line>";
+    const struct {
+        std::string data;
+        int32_t result;
+        const char* from;
+        const char* samples;
+    } cases[] = {
+        {dataSettings + R"(<LineSet name="S">)" + setSettings + line + "</LineSet>", 1, "set", "2"},
+        {dataSettings + R"(<LineSet name="S">)" + line + "</LineSet>", 1, "data", "1"},
+        {R"(<LineSet name="S">)" + line + "</LineSet>", -1, "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.from);
+        Load(c.data);
+        Goto("/ZAR_SVY/Data/LineSet/Line");
+        EXPECT_EQ(m_editor.CopyLinesetSettingsToLine(), c.result);
+        EXPECT_TRUE(m_editor.IsNode("Line"));
+        const bool copied = m_editor.ChildNode("Settings", ZAR::GpzSvy::eGpzFind);
+        EXPECT_EQ(copied, c.result == 1);
+        if (!copied)
+            continue;
+        std::string from;
+        std::string samples;
+        EXPECT_TRUE(m_editor.GetNodeTxt(from, "from"));
+        EXPECT_TRUE(m_editor.GetSubNodeText(samples, "Trace", "sample_cnt"));
+        EXPECT_EQ(from, c.from);
+        EXPECT_EQ(samples, c.samples);
+    }
+}
+
+}  // namespace
