@@ -138,6 +138,10 @@ class SVY3_API GpzSvy {
     // finds its files (a path with a drive letter stays as written). Backslashes in the
     // document's text count as separators.
     boost::filesystem::path DataDir() const;
+    // The full path of a data file path as the document gives it (FileDirPath, name and
+    // extension): inside DataDir(), unless it is an absolute path, which is taken as it stands
+    // (joining it to the data folder would hide where the document really points).
+    boost::filesystem::path DataPath(const boost::filesystem::path& documentPath) const;
     // True when nothing is loaded: no relationship, an empty map and no SVY file path.
     bool Empty() const;
 

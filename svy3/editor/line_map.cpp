@@ -37,6 +37,10 @@ fs::path GpzSvy::DataDir() const {
     return m_dataDirectory;
 }
 
+fs::path GpzSvy::DataPath(const fs::path& documentPath) const {
+    return documentPath.has_root_directory() ? documentPath : DataDir() / documentPath;
+}
+
 bool GpzSvy::FillMap(uint32_t flags) {
     m_lineMap.clear();
     m_renames.Clear();
@@ -111,7 +115,7 @@ void GpzSvy::AddDataFilesToMap(const std::string& lineSetName, bool& error, uint
         }
         if (!files)
             files = &m_lineMap[lineSetName][lineName];
-        fs::path full = DataDir() / relative;
+        fs::path full = DataPath(relative);
         if (EqualIgnoringCase(full.extension().string(), ".HD+DT1")) {
             full.replace_extension(".HD");
             GetDataFilePos((*files)[full]);

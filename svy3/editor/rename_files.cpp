@@ -38,7 +38,10 @@ RenameFiles& RenameFiles::operator=(const RenameFiles& other) {
 }
 
 RenameFiles::~RenameFiles() {
-    Keep();
+    // Only the real file system is sure to be alive here; with other operations the owner keeps
+    // or undoes the changes before they go.
+    if (!m_operations)
+        Keep();
 }
 
 void RenameFiles::SetFileOperations(FileOperations* operations) {

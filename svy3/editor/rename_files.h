@@ -41,7 +41,8 @@ class SVY3_API RenameFiles {
     // original, which alone can undo or keep it.
     RenameFiles(const RenameFiles& other);
     RenameFiles& operator=(const RenameFiles& other);
-    // Removes backups of replaced targets (see Keep).
+    // Removes backups of replaced targets (see Keep) when the moves went to the real file system;
+    // with other file operations, call Keep or Undo first.
     virtual ~RenameFiles();
 
     void SetFileOperations(FileOperations* operations);

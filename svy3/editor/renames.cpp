@@ -96,9 +96,9 @@ void GpzSvy::RenameFile(const fs::path& newName, RenameFiles* lineList, bool ove
     const std::string newStem = newName.string();
     if (oldStem == newStem)
         return;
-    const fs::path source = DataDir() / relative;
+    const fs::path source = DataPath(relative);
     const fs::path target =
-        DataDir() / relative.parent_path() / (newStem + relative.extension().string());
+        DataPath(relative.parent_path() / (newStem + relative.extension().string()));
     AddDataFileMoves(m_renames, lineList, source, target);
     RunRenames(overwrite, -32, -33);
     if (!SetNodeTxt(newStem, "name")) {
@@ -118,8 +118,8 @@ void GpzSvy::RenameDirectory(const fs::path& directory, bool relative, RenameFil
         throw CError("Malformed SVY file: Unable to modify <DataFile><DataFile> entry.", -38, 5);
     const fs::path oldFolder = file.parent_path();
     const fs::path newFolder = relative ? oldFolder / directory : directory;
-    const fs::path source = DataDir() / file;
-    const fs::path target = DataDir() / newFolder / file.filename();
+    const fs::path source = DataPath(file);
+    const fs::path target = DataPath(newFolder / file.filename());
     AddDataFileMoves(m_renames, lineList, source, target);
     RunRenames(overwrite, -35, -36);
     if (!ModifyFileDirPath(true, DocumentFolder(newFolder))) {
