@@ -53,37 +53,52 @@ void CreateDataSampleCount(CSVYXmlFile& file, CSvyDataBlock_V110::CDataFile& dat
 
 using SPosition = CSvyDataBlock_V110::CDataFile::SPosition;
 
-// The text an attribute reads as: its value, or its name where the cursor's read fails.
-const char* TextOf(pugi::xml_attribute attribute, const char* name) {
-    const char* value = BufferedValue(attribute);
-    return value ? value : name;
+// The text an attribute reads as: its value, or its name where the cursor's read fails (no such
+// attribute, or a value too long for the cursor's text buffer).
+const char* TextOf(const char* value, const char* name) {
+    return value && FitsTextBuffer(value) ? value : name;
+}
+
+// Whether the text holds "NA" (a height that was not measured).
+bool HoldsNA(const char* text) {
+    for (; *text; ++text)
+        if (text[0] == 'N' && text[1] == 'A')
+            return true;
+    return false;
 }
 
 // One Position element, its attributes taken in one pass; as in a lookup by name, the first
 // attribute of a name counts.
 SPosition ReadPosition(pugi::xml_node node) {
-    pugi::xml_attribute x, y, z, normalized, units;
+    const char *x = nullptr, *y = nullptr, *z = nullptr, *normalized = nullptr, *units = nullptr;
     for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
         const char* name = a.name();
-        pugi::xml_attribute* slot = nullptr;
-        if (std::strcmp(name, "X") == 0)
-            slot = &x;
-        else if (std::strcmp(name, "Y") == 0)
-            slot = &y;
-        else if (std::strcmp(name, "Z") == 0)
-            slot = &z;
-        else if (std::strcmp(name, "normalized_file_pos") == 0)
-            slot = &normalized;
-        else if (std::strcmp(name, "units") == 0)
-            slot = &units;
+        const char** slot = nullptr;
+        switch (name[0]) {
+            case 'X':
+                slot = name[1] ? nullptr : &x;
+                break;
+            case 'Y':
+                slot = name[1] ? nullptr : &y;
+                break;
+            case 'Z':
+                slot = name[1] ? nullptr : &z;
+                break;
+            case 'n':
+                slot = std::strcmp(name, "normalized_file_pos") == 0 ? &normalized : nullptr;
+                break;
+            case 'u':
+                slot = std::strcmp(name, "units") == 0 ? &units : nullptr;
+                break;
+        }
         if (slot && !*slot)
-            *slot = a;
+            *slot = a.value();
     }
     SPosition position;
     position.X = LeadingDouble(TextOf(x, "X"));
     position.Y = LeadingDouble(TextOf(y, "Y"));
     const char* zText = TextOf(z, "Z");
-    position.Z = std::strstr(zText, "NA") ? 0.0 : LeadingDouble(zText);
+    position.Z = HoldsNA(zText) ? 0.0 : LeadingDouble(zText);
     position.normalizedFilePos = LeadingDouble(TextOf(normalized, "normalized_file_pos"));
     position.unit = TextOf(units, "units")[0] == 'm' ? kMetre : kPositionOtherUnit;
     return position;

@@ -49,12 +49,16 @@ bool PlainDecimal(const char* text, double& value) {
     if (negative)
         ++text;
     uint64_t digits = 0;
-    int count = 0, fraction = 0;
-    for (; *text >= '0' && *text <= '9'; ++text, ++count)
-        digits = digits * 10 + static_cast<uint64_t>(*text - '0');
+    const char* start = text;
+    for (unsigned digit; (digit = static_cast<unsigned char>(*text) - 0u - '0') <= 9; ++text)
+        digits = digits * 10 + digit;
+    int count = static_cast<int>(text - start), fraction = 0;
     if (*text == '.') {
-        for (++text; *text >= '0' && *text <= '9'; ++text, ++count, ++fraction)
-            digits = digits * 10 + static_cast<uint64_t>(*text - '0');
+        const char* point = ++text;
+        for (unsigned digit; (digit = static_cast<unsigned char>(*text) - 0u - '0') <= 9; ++text)
+            digits = digits * 10 + digit;
+        fraction = static_cast<int>(text - point);
+        count += fraction;
     }
     if (count == 0 || count > 19 || *text == 'e' || *text == 'E' || digits > (uint64_t(1) << 53))
         return false;
