@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "svy3/datablock/ordering.h"
 #include "svy3/datablock/svy_data_block_v110.h"
@@ -12,6 +13,7 @@
 #include "svy3/platform/leading_number.h"
 #include "svy3/platform/path_text.h"
 #include "svy3/xmlfile/attribute_text.h"
+#include "svy3/xmlfile/direct_read.h"
 #include "svy3/xmlfile/svy_node_value.h"
 #include "svy3/xmlfile/svy_xml_file.h"
 
@@ -49,30 +51,105 @@ void CreateDataSampleCount(CSVYXmlFile& file, CSvyDataBlock_V110::CDataFile& dat
     }
 }
 
-void ReadPositions(CSVYXmlFile& file, std::vector<CSvyDataBlock_V110::CDataFile::SPosition>& out) {
-    if (!file.GotoChildNode("Position"))
-        return;
-    do {
-        CSvyDataBlock_V110::CDataFile::SPosition position;
-        position.X = AttributeDouble(file, "X");
-        position.Y = AttributeDouble(file, "Y");
-        const std::string z = AttributeText(file, "Z");
-        position.Z = z.find("NA") != std::string::npos ? 0.0 : LeadingDouble(z.c_str());
-        position.normalizedFilePos = AttributeDouble(file, "normalized_file_pos");
-        const std::string units = AttributeText(file, "units");
-        position.unit = !units.empty() && units[0] == 'm' ? kMetre : kPositionOtherUnit;
-        out.push_back(position);
-    } while (file.GotoNextSibling("Position"));
-    file.GotoParentNode();
-    std::stable_sort(out.begin(), out.end(), [](const auto& a, const auto& b) {
-        return OrderedLess(a.normalizedFilePos, b.normalizedFilePos);
-    });
+using SPosition = CSvyDataBlock_V110::CDataFile::SPosition;
+
+// The text an attribute reads as: its value, or its name where the cursor's read fails (no such
+// attribute, or a value too long for the cursor's text buffer).
+const char* TextOf(const char* value, const char* name) {
+    return value && FitsTextBuffer(value) ? value : name;
 }
 
+// Whether the text holds "NA" (a height that was not measured).
+bool HoldsNA(const char* text) {
+    for (; *text; ++text)
+        if (text[0] == 'N' && text[1] == 'A')
+            return true;
+    return false;
+}
+
+// One Position element, its attributes taken in one pass; as in a lookup by name, the first
+// attribute of a name counts.
+SPosition ReadPosition(pugi::xml_node node) {
+    const char *x = nullptr, *y = nullptr, *z = nullptr, *normalized = nullptr, *units = nullptr;
+    for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
+        const char* name = a.name();
+        const char** slot = nullptr;
+        switch (name[0]) {
+            case 'X':
+                slot = name[1] ? nullptr : &x;
+                break;
+            case 'Y':
+                slot = name[1] ? nullptr : &y;
+                break;
+            case 'Z':
+                slot = name[1] ? nullptr : &z;
+                break;
+            case 'n':
+                slot = std::strcmp(name, "normalized_file_pos") == 0 ? &normalized : nullptr;
+                break;
+            case 'u':
+                slot = std::strcmp(name, "units") == 0 ? &units : nullptr;
+                break;
+        }
+        if (slot && !*slot)
+            *slot = a.value();
+    }
+    SPosition position;
+    position.X = LeadingDouble(TextOf(x, "X"));
+    position.Y = LeadingDouble(TextOf(y, "Y"));
+    const char* zText = TextOf(z, "Z");
+    position.Z = HoldsNA(zText) ? 0.0 : LeadingDouble(zText);
+    position.normalizedFilePos = LeadingDouble(TextOf(normalized, "normalized_file_pos"));
+    position.unit = TextOf(units, "units")[0] == 'm' ? kMetre : kPositionOtherUnit;
+    return position;
+}
+
+// Positions in the order of their normalized file position; equal ones keep document order.
+void SortPositions(std::vector<SPosition>& positions) {
+    auto less = [](const SPosition& a, const SPosition& b) {
+        return OrderedLess(a.normalizedFilePos, b.normalizedFilePos);
+    };
+    // Positions are usually written in order; sorting a sorted list would change nothing.
+    if (!std::is_sorted(positions.begin(), positions.end(), less))
+        std::stable_sort(positions.begin(), positions.end(), less);
+}
+
+// The children of a DataFile that its reader takes, found in one walk over them: the first child
+// of each name (null when there is none, where a search by name would fail) and the positions,
+// read on the way.
+struct SDataFileChildren {
+    pugi::xml_node sensorID, fileType, fileDirPath, dataSampleCnt, fidComment, odometer;
+    bool positionsRead = false;
+
+    SDataFileChildren(const CSVYXmlFile& file, std::vector<SPosition>& positions) {
+        const std::pair<const char*, pugi::xml_node*> firsts[] = {
+            {"SensorID", &sensorID},       {"FileType", &fileType},
+            {"FileDirPath", &fileDirPath}, {"DataSampleCnt", &dataSampleCnt},
+            {"FIDComment", &fidComment},   {"Odometer", &odometer}};
+        for (pugi::xml_node child = FirstChild(file, CursorNode(file)); child;
+             child = NextSibling(file, child)) {
+            const char* name = child.name();
+            if (std::strcmp(name, "Position") == 0) {
+                positions.push_back(ReadPosition(child));
+                positionsRead = true;
+                continue;
+            }
+            for (const auto& first : firsts) {
+                if (std::strcmp(name, first.first) == 0) {
+                    if (!*first.second)
+                        *first.second = child;
+                    break;
+                }
+            }
+        }
+        // The list is kept for the life of the survey: no room left over from its growth.
+        positions.shrink_to_fit();
+    }
+};
+
+// The FIDComment under the cursor and the ones after it.
 void ReadFidComments(CSVYXmlFile& file,
                      std::vector<CSvyDataBlock_V110::CDataFile::SFidComment>& out) {
-    if (!file.GotoChildNode("FIDComment"))
-        return;
     do {
         CSvyDataBlock_V110::CDataFile::SFidComment fid;
         file.GetNodeText(fid.comment);
@@ -97,7 +174,15 @@ int32_t CSvyDataBlock_V110::CDataFile::ReadFileBlock(CSVYXmlFile* file, std::str
     m_strExt = AttributeText(*file, "ext");
     CSVYNodeValue::Get(m_nSequence, file, "seq");
 
-    if (file->GotoChildNode("SensorID")) {
+    // One walk over the children reads the positions and finds the first child of each other
+    // name; the cursor then moves straight to those instead of searching from the first child.
+    const SDataFileChildren children(*file, m_positions);
+    auto gotoChild = [file](pugi::xml_node child) {
+        if (child)
+            MoveCursorTo(*file, child);
+        return bool(child);
+    };
+    if (gotoChild(children.sensorID)) {
         do {
             int32_t id = 0;
             CSVYNodeValue::Get(id, file);
@@ -105,18 +190,18 @@ int32_t CSvyDataBlock_V110::CDataFile::ReadFileBlock(CSVYXmlFile* file, std::str
         } while (file->GotoNextSibling("SensorID"));
         file->GotoParentNode();
     }
-    if (file->GotoChildNode("FileType")) {
+    if (gotoChild(children.fileType)) {
         std::string uid = "UID";
         if (file->GetNodeAttribute(uid))
             m_nFileType = static_cast<uint32_t>(Str2UID(uid));
         file->GotoParentNode();
     }
     m_strDirectory.clear();
-    if (file->GotoChildNode("FileDirPath")) {
+    if (gotoChild(children.fileDirPath)) {
         file->GetNodeText(m_strDirectory);
         file->GotoParentNode();
     }
-    if (file->GotoChildNode("DataSampleCnt")) {
+    if (gotoChild(children.dataSampleCnt)) {
         CSVYNodeValue::Get(m_nDim0, file, "dim0");
         CSVYNodeValue::Get(m_nDim1, file, "dim1");
         CSVYNodeValue::Get(m_nDim2, file, "dim2");
@@ -124,10 +209,12 @@ int32_t CSvyDataBlock_V110::CDataFile::ReadFileBlock(CSVYXmlFile* file, std::str
     } else {
         CreateDataSampleCount(*file, *this);
     }
-    ReadPositions(*file, m_positions);
-    ReadFidComments(*file, m_fidComments);
+    if (children.positionsRead)
+        SortPositions(m_positions);
+    if (gotoChild(children.fidComment))
+        ReadFidComments(*file, m_fidComments);
 
-    if (!file->GotoChildNode("Odometer")) {
+    if (!gotoChild(children.odometer)) {
         error += "\nError: Missing element: <Odometer>";
         return 0;
     }

@@ -3,12 +3,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "svy3/datablock/ordering.h"
 #include "svy3/external/measure.h"
 #include "svy3/platform/path_text.h"
 #include "svy3/platform/version_text.h"
 #include "svy3/xmlfile/cursor_guard.h"
+#include "svy3/xmlfile/direct_read.h"
 #include "svy3/xmlfile/svy_xml_file.h"
 
 namespace ZAR {
@@ -28,16 +30,18 @@ class SettingsStack {
     bool PushChildSettings() {
         if (!m_block.m_pSettingsFactory)
             return false;
+        // Found by a direct walk: a DataFile has many children and usually no Settings among them.
+        pugi::xml_node child = FirstChild(m_file, CursorNode(m_file));
+        while (child && std::strcmp(child.name(), "Settings") != 0)
+            child = NextSibling(m_file, child);
+        if (!child)
+            return false;
         std::unique_ptr<CSvySettingsBlock_V110> settings;
-        bool found = false;
         {
             CCursorGuard cursor(m_file);
-            found = m_file.GotoChildNode("Settings");
-            if (found)
-                settings = m_block.m_pSettingsFactory(&m_file, m_error);
+            MoveCursorTo(m_file, child);
+            settings = m_block.m_pSettingsFactory(&m_file, m_error);
         }
-        if (!found)
-            return false;
         if (!settings) {
             m_error += "\nWarning: <Settings> could not be correctly loaded.";
             return false;

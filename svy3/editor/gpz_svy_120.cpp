@@ -70,8 +70,10 @@ bool GpzSvy120::ChildNode(const char* name, ESvyGpzCreate mode) {
 }
 
 bool GpzSvy120::ReadAttribute(const char* name, char (&buffer)[kReadBufferSize]) {
-    std::strncpy(buffer, name, kReadBufferSize - 1);
-    buffer[kReadBufferSize - 1] = '\0';
+    // The name, cut to the buffer; only its bytes are copied (not a fill of the whole buffer).
+    const size_t length = strnlen(name, kReadBufferSize - 1);
+    std::memcpy(buffer, name, length);
+    buffer[length] = '\0';
     int32_t size = kReadBufferSize;
     return XmlDom_GetNodeAttributeText(Handle(), buffer, &size) && size <= kReadBufferSize;
 }

@@ -38,6 +38,35 @@ Int LeadingInteger(const char* text) {
     return value;
 }
 
+// A plain decimal number, "-123.4567" (no exponent, at most 19 digits), whose digits as an integer
+// are exact in a double and whose scale is an exact power of ten: one division, correctly rounded,
+// gives the same value as strtod. False for anything else.
+bool PlainDecimal(const char* text, double& value) {
+    static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const bool negative = *text == '-';
+    if (negative)
+        ++text;
+    uint64_t digits = 0;
+    const char* start = text;
+    for (unsigned digit; (digit = static_cast<unsigned char>(*text) - 0u - '0') <= 9; ++text)
+        digits = digits * 10 + digit;
+    int count = static_cast<int>(text - start), fraction = 0;
+    if (*text == '.') {
+        const char* point = ++text;
+        for (unsigned digit; (digit = static_cast<unsigned char>(*text) - 0u - '0') <= 9; ++text)
+            digits = digits * 10 + digit;
+        fraction = static_cast<int>(text - point);
+        count += fraction;
+    }
+    if (count == 0 || count > 19 || *text == 'e' || *text == 'E' || digits > (uint64_t(1) << 53))
+        return false;
+    const double magnitude = static_cast<double>(digits) / kPowersOfTen[fraction];
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
+
 }  // namespace
 
 int32_t LeadingInt32(const char* text) {
@@ -60,6 +89,8 @@ double LeadingDouble(const char* text) {
         const bool hexadecimal = begin[0] == '0' && (begin[1] == 'x' || begin[1] == 'X');
         if (!hexadecimal) {
             double value = 0.0;
+            if (PlainDecimal(begin, value))
+                return value;
             // Only the characters a number can hold are handed over, so a long text is not scanned.
             const char* end = begin;
             while ((*end >= '0' && *end <= '9') || *end == '.' || *end == 'e' || *end == 'E' ||

@@ -364,11 +364,10 @@ int32_t CXmlDom::GetNodeAttributeText(char* buffer, int32_t* size) const {
         return 0;
     if (!m_current || !buffer || *size <= 0)
         return CopyOut(nullptr, buffer, size);
-    const size_t length = strnlen(buffer, static_cast<size_t>(*size));
-    if (length == static_cast<size_t>(*size))
+    if (!std::memchr(buffer, '\0', static_cast<size_t>(*size)))
         return CopyOut(nullptr, buffer, size);
-    const std::string name(buffer, length);
-    pugi::xml_attribute attribute = m_current.attribute(name.c_str());
+    // The value lives in the document, so the name can be read from the buffer it replaces.
+    pugi::xml_attribute attribute = m_current.attribute(buffer);
     return CopyOut(attribute ? attribute.value() : nullptr, buffer, size);
 }
 

@@ -44,6 +44,14 @@ class CXmlDom {
     void ReleaseNodeHandle(void* node);
     int32_t AppendNodeCopy(void* node, bool deep);
 
+    // Direct reads for the library's own readers, which walk large documents: the cursor's node
+    // and the nodes around it as the navigation functions see them, read in place without the
+    // buffer protocol's copies. MoveTo takes a node reached from the cursor's node this way.
+    pugi::xml_node Current() const { return m_current; }
+    void MoveTo(pugi::xml_node node) { m_current = node; }
+    pugi::xml_node FirstChildOf(pugi::xml_node node) const;
+    pugi::xml_node NextSiblingOf(pugi::xml_node node) const;
+
   private:
     // A node handle: keeps one node reachable by the caller.
     struct NodeHandle {
@@ -54,8 +62,6 @@ class CXmlDom {
     pugi::xml_node DocumentElement() const;
     // Tree navigation that never shows the holding node of removed subtrees.
     pugi::xml_node ParentOf(pugi::xml_node node) const;
-    pugi::xml_node FirstChildOf(pugi::xml_node node) const;
-    pugi::xml_node NextSiblingOf(pugi::xml_node node) const;
     // Moves the cursor to the first of `candidate` and the nodes `next` leads to from it whose
     // name matches the filter (any node when it is null); 0 when there is none.
     using Step = pugi::xml_node (CXmlDom::*)(pugi::xml_node) const;
@@ -79,5 +85,10 @@ class CXmlDom {
     // holds are kept alive; navigation never shows it and saving never writes it.
     pugi::xml_node m_parking;
 };
+
+// The object behind a document handle of the XmlDom_ functions (null for a null handle).
+inline CXmlDom* DomOf(void* handle) {
+    return static_cast<CXmlDom*>(handle);
+}
 
 }  // namespace ZAR

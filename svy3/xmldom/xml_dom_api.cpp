@@ -10,7 +10,7 @@
 namespace {
 
 ZAR::CXmlDom* Dom(XMLDOM_HANDLE handle) {
-    return static_cast<ZAR::CXmlDom*>(handle);
+    return ZAR::DomOf(handle);
 }
 
 // Runs `call` on the handle's object; `failure` when the handle is 0 or the call throws.

@@ -1,22 +1,26 @@
 #include "svy3/xmlfile/attribute_text.h"
 
 #include "svy3/platform/leading_number.h"
-#include "svy3/xmlfile/svy_xml_file.h"
+#include "svy3/xmlfile/direct_read.h"
 
 namespace ZAR {
 
+// The value is read in place; where the cursor's read would fail the name stands for it.
+static const char* ValueOrName(CSVYXmlFile& file, const char* name) {
+    const char* value = AttributeValue(CursorNode(file), name);
+    return value ? value : name;
+}
+
 std::string AttributeText(CSVYXmlFile& file, const char* name) {
-    std::string text = name;
-    file.GetNodeAttribute(text);
-    return text;
+    return ValueOrName(file, name);
 }
 
 double AttributeDouble(CSVYXmlFile& file, const char* name) {
-    return LeadingDouble(AttributeText(file, name).c_str());
+    return LeadingDouble(ValueOrName(file, name));
 }
 
 int32_t AttributeInt32(CSVYXmlFile& file, const char* name) {
-    return LeadingInt32(AttributeText(file, name).c_str());
+    return LeadingInt32(ValueOrName(file, name));
 }
 
 }  // namespace ZAR

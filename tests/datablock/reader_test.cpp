@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include <sstream>
 
 #include "support/test_support.h"
@@ -255,6 +258,66 @@ TEST_F(DataBlockReaderTest, MissingElementsAndTheCreatedSampleCount) {
     m_file.GotoRootNode();
     CSvyDataBlock_V110 block;
     EXPECT_EQ(block.ReadSvyDataBlock(&m_file, m_error), 0);
+}
+
+// A DataFile's children are read in one walk and a Position's attributes in one pass over them;
+// the result must be what the cursor's own reads, one attribute at a time, make of the document:
+// children in any order, a Settings after the positions, a repeated attribute (the first counts),
+// a value too long for the cursor's text buffer (it reads as the attribute's name).
+TEST_F(DataBlockReaderTest, OnePassReadsAgreeWithTheCursorsReads) {
+    const std::string tooLong(300, '7');
+    ASSERT_EQ(Read("<Settings/><Line name=\"L\"><DataFile name=\"F\" ext=\"HD+DT1\" seq=\"1\">"
+                   "<Position X=\"1.5\" X=\"9\" Y=\"-2.25\" Z=\"3e2\" normalized_file_pos=\"0.75\" "
+                   "units=\"m\"/><FIDComment ododist=\"1\" units=\"m\">c</FIDComment>"
+                   "<Position units=\"ft\" normalized_file_pos=\"0.5\" Z=\"xNAx\" Y=\"" +
+                   tooLong +
+                   "\" X=\"0x10\"/><Odometer start=\"0\" end=\"1\" step=\"0.1\" units=\"m\"/>"
+                   "<Position X=\" 1234.5\" Y=\"-0.000\" normalized_file_pos=\"0.5\"/>"
+                   "<Settings/><DataSampleCnt dim0=\"2\" dim1=\"3\" dim2=\"4\" dim3=\"NA\"/>"
+                   "<SensorID>5</SensorID><Position X=\"2\" normalized_file_pos=\"0.1\" "
+                   "units=\"mm\" Z=\"-1.25\"/></DataFile></Line>"),
+              1);
+    EXPECT_EQ(m_error, "");
+    const CDataFile& file = *Line(0).m_extensions.at(0)->m_files.at(0);
+
+    // The same positions through the cursor, stably sorted by normalized file position.
+    std::vector<CDataFile::SPosition> expected;
+    auto text = [this](const char* name) {
+        std::string value = name;
+        m_file.GetNodeAttribute(value);
+        return value;
+    };
+    m_file.GotoRootNode();
+    ASSERT_TRUE(m_file.GotoChildNode("Data") && m_file.GotoChildNode("Line") &&
+                m_file.GotoChildNode("DataFile") && m_file.GotoChildNode("Position"));
+    do {
+        CDataFile::SPosition p;
+        p.X = std::strtod(text("X").c_str(), nullptr);
+        p.Y = std::strtod(text("Y").c_str(), nullptr);
+        const std::string z = text("Z");
+        p.Z = z.find("NA") != std::string::npos ? 0.0 : std::strtod(z.c_str(), nullptr);
+        p.normalizedFilePos = std::strtod(text("normalized_file_pos").c_str(), nullptr);
+        p.unit = text("units")[0] == 'm' ? 1 : 5;
+        expected.push_back(p);
+    } while (m_file.GotoNextSibling("Position"));
+    std::stable_sort(expected.begin(), expected.end(), [](const auto& a, const auto& b) {
+        return a.normalizedFilePos < b.normalizedFilePos;
+    });
+    std::string want, got;
+    for (const auto& p : expected)
+        want += Join(p.X, p.Y, p.Z, p.normalizedFilePos, p.unit);
+    for (const auto& p : file.m_positions)
+        got += Join(p.X, p.Y, p.Z, p.normalizedFilePos, p.unit);
+    EXPECT_EQ(got, want);
+    EXPECT_EQ(file.m_positions.size(), 4u);
+
+    // The other children, wherever they stand: the DataFile's own Settings, the sample count, the
+    // sensor, the comment and the odometer.
+    ASSERT_EQ(m_block->m_settings.size(), 2u);
+    EXPECT_EQ(file.m_pSettings, m_block->m_settings[1].get());
+    EXPECT_EQ(Join(file.m_nDim1, file.m_nDim2, file.m_dOdoStep, file.m_fidComments.size()),
+              "3 4 0.1 1 ");
+    EXPECT_EQ(file.m_sensorIDs, (std::vector<int32_t>{5}));
 }
 
 TEST(DataBlockTolerance, ComparesWithinTheToleranceInTheGivenUnit) {

@@ -57,8 +57,8 @@ std::size_t WriteSurveyDocument(const std::string& path, const DocumentShape& sh
                 "\t\t\t\t<FileType UID=\"COR@@@\"/>\n"
                 "\t\t\t\t<DataSampleCnt dim0=\"2\" dim1=\"250\" dim2=\"%d\" dim3=\"NA\"/>\n"
                 "\t\t\t\t<Odometer start=\"%f\" end=\"%f\" step=\"%f\" units=\"m\"/>\n",
-                line, line, file, file, shape.positionsPerFile, (file - 1) * 50.0, file * 50.0,
-                kStepMetres);
+                line, line, file, shape.everyFileFirstInSequence ? 1 : file, shape.positionsPerFile,
+                (file - 1) * 50.0, file * 50.0, kStepMetres);
             for (int p = 0; p < shape.positionsPerFile; ++p) {
                 const double t =
                     shape.positionsPerFile > 1 ? double(p) / (shape.positionsPerFile - 1) : 0.0;

@@ -12,6 +12,9 @@ struct DocumentShape {
     int filesPerLine = 5;
     int positionsPerFile = 1000;
     int fiducialsPerFile = 10;
+    // Every DataFile with seq="1" instead of 1, 2, ... along its line: the project editor maps only
+    // the first file of a sequence, so a document for it needs this to have all positions mapped.
+    bool everyFileFirstInSequence = false;
 };
 
 // Writes a version 1.1.0 project document of the given shape to `path`; returns its size in bytes.
