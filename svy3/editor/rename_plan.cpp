@@ -162,6 +162,7 @@ std::vector<std::string> RenamePlan::Describe() const {
 std::vector<std::string> RenamePlan::Problems(bool overwrite) const {
     std::vector<std::string> problems;
     std::set<fs::path> written;
+    std::map<std::string, fs::path> foldedNames;  // targets by their lower-case form
     for (const Step& step : m_steps) {
         for (const fs::path* path : {&step.from, &step.to}) {
             if (!path->empty() && !IsInsideFolder(m_root, *path))
@@ -174,6 +175,12 @@ std::vector<std::string> RenamePlan::Problems(bool overwrite) const {
         if (step.kind == Step::kMove || step.kind == Step::kCopy) {
             if (!written.insert(step.to.lexically_normal()).second)
                 problems.push_back("two files would be moved to " + step.to.string());
+            // Documents and data folders move to systems that ignore letter case in names.
+            const std::string folded = ToLower(step.to.lexically_normal().string());
+            const auto other = foldedNames.emplace(folded, step.to);
+            if (!other.second && other.first->second != step.to)
+                problems.push_back(step.to.string() + " and " + other.first->second.string() +
+                                   " differ only by letter case");
         }
         if (step.kind == Step::kMove) {
             // A file this batch put somewhere, set aside for another: two files for one name.

@@ -125,6 +125,8 @@ TEST_F(SvyEditTest, UnsafeBatchesAreRefusedBeforeAnyMove) {
          "outside the data folder"},
         {"name taken", "<Line name=\"East\">" + DataFileXml("A", "HD+DT1", 1) + "</Line>",
          "already exists"},
+        {"letter case", "<Line name=\"east\">" + DataFileXml("A", "HD+DT1", 1) + "</Line>",
+         "differ only by letter case"},
         {"two files, one name", "<Line name=\"East\">" + DataFileXml("A", "HD+DT1", 1) + "</Line>",
          "two files would be moved to", true},
     };

@@ -34,9 +34,9 @@ bool Open(const std::string& verb, const std::string& project, ZAR::GpzSvy120& e
     }
 }
 
-void PrintChanges(const ZAR::GpzSvy& editor, bool dryRun, std::ostream& out) {
+void PrintChanges(const ZAR::GpzSvy& editor, const char* prefix, std::ostream& out) {
     for (const std::string& change : editor.DocumentChanges())
-        out << (dryRun ? "would change: " : "changed: ") << change << "\n";
+        out << prefix << change << "\n";
 }
 
 int Save(const std::string& verb, ZAR::GpzSvy120& editor, const std::string& target,
@@ -62,7 +62,7 @@ int EditDocument(const std::string& verb, const std::string& project, bool dryRu
         err << "svy " << verb << ": error " << error.Code() << ": " << error.what() << "\n";
         return 1;
     }
-    PrintChanges(editor, dryRun, out);
+    PrintChanges(editor, dryRun ? "would change: " : "changed: ", out);
     return dryRun ? 0 : Save(verb, editor, std::string(), err);
 }
 
@@ -112,7 +112,7 @@ int RunSingleSet(const SingleSetOptions& options, std::ostream& out, std::ostrea
         err << "svy single-set: error " << error.Code() << ": " << error.what() << "\n";
         return 1;
     }
-    PrintChanges(editor, options.dryRun, out);
+    PrintChanges(editor, options.dryRun ? "would change: " : "changed: ", out);
     return options.dryRun ? 0 : Save("single-set", editor, options.output, err);
 }
 
@@ -135,7 +135,7 @@ int RunOrganise(const OrganiseOptions& options, std::ostream& out, std::ostream&
     const std::vector<std::string> problems = plan.Problems(options.overwrite);
     for (const std::string& step : plan.Describe())
         out << (options.dryRun ? "would " : "will ") << step << "\n";
-    PrintChanges(planned, true, out);
+    PrintChanges(planned, options.dryRun ? "would change: " : "will change: ", out);
     for (const std::string& problem : problems)
         err << "svy organise: " << problem << "\n";
     if (!problems.empty()) {
