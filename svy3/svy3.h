@@ -53,8 +53,12 @@
 
 // The project editor and the mapper settings it keeps.
 #include "svy3/editor/error.h"
+#include "svy3/editor/file_operations.h"
 #include "svy3/editor/gpz_svy.h"
 #include "svy3/editor/gpz_svy_120.h"
+#include "svy3/editor/rename_files.h"
+#include "svy3/editor/rename_journal.h"
+#include "svy3/editor/rename_plan.h"
 #include "svy3/editor/svy_line_pos.h"
 #include "svy3/mapper/svy_vilo_mapper_settings.h"
 
