@@ -6,6 +6,8 @@
 
 #include <boost/filesystem/operations.hpp>
 
+#include "svy3/editor/error.h"
+#include "svy3/editor/gpz_svy_120.h"
 #include "svy3/editor/rename_files.h"
 #include "svy3/editor/rename_plan.h"
 
@@ -199,7 +201,16 @@ RecoveryResult RecoverRenames(const fs::path& document, std::vector<std::string>
         report.push_back(journalPath.string() + " is not a journal of moves; left as it is");
         return RecoveryResult::kIncomplete;
     }
-    const fs::path root = header[2];
+    // The folder recovery may touch comes from the document, not from the journal, which could
+    // have been written by anyone: the document's data folder, or its own folder when it does not
+    // load.
+    fs::path root = fs::absolute(document).parent_path();
+    try {
+        GpzSvy120 editor;
+        editor.Load(document.string().c_str());
+        root = editor.DataDir();
+    } catch (const CError&) {
+    }
     while (std::getline(in, line)) {
         const std::vector<std::string> fields = Fields(line);
         if (fields.size() == 4 && fields[0] == "begin")

@@ -74,7 +74,8 @@ enum class RecoveryResult {
 // Finds the journal of `document` and makes the disk agree with the document again: rolls the
 // batch back when the document still has the bytes it had when the batch began, else forward.
 // Each action taken (or failed) is added to `report`. Changes go through `operations` (the real
-// file system when null); nothing outside the data folder recorded in the journal is touched.
+// file system when null); nothing outside the document's data folder is touched, whatever the
+// journal says.
 SVY3_API RecoveryResult RecoverRenames(const boost::filesystem::path& document,
                                        std::vector<std::string>& report,
                                        FileOperations* operations = nullptr);

@@ -285,6 +285,17 @@ TEST_F(SvyEditTest, DocumentOnlyCommandsAndTheirRefusals) {
     EXPECT_EQ(svy_tool::RunRenameSet(Project(), "Main", "X", false, out, blocked), 1);
     EXPECT_NE(blocked.str().find("svy recover"), std::string::npos);
     EXPECT_EQ(svy_tool::RunRecover(Project(), out, err), 1);  // not a journal: left alone
+
+    // A journal may come from anyone: recovery touches nothing outside the data folder.
+    const std::string outside = m_dir.File(".svy3-replaced-keep");
+    svy3_test::WriteFile(outside, "not survey data");
+    svy3_test::WriteFile(ZAR::RenameJournal::JournalPath(Project()).string(),
+                         "svy3 rename journal 1\ndocument\tchanged\t/\nbegin\tmove\t" +
+                             Data("A.HD") + "\t" + outside + "\ndone\n");
+    std::ostringstream report;
+    EXPECT_EQ(svy_tool::RunRecover(Project(), report, err), 1);
+    EXPECT_NE(report.str().find("not touched (outside the data folder)"), std::string::npos);
+    EXPECT_EQ(svy3_test::ReadFile(outside), "not survey data");
 }
 
 }  // namespace
