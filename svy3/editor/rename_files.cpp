@@ -1,5 +1,7 @@
 #include "svy3/editor/rename_files.h"
 
+#include <algorithm>
+
 #include <boost/filesystem/operations.hpp>
 
 #include "svy3/platform/text.h"
@@ -64,17 +66,32 @@ void RenameFiles::Add(const fs::path& source, const fs::path& target) {
         for (const Entry& earlier : m_entries) {
             if (!SameFileName(earlier.source, source) && !SameFileName(earlier.target, source))
                 continue;
-            if (Operations().Exists(earlier.source)) {
-                entry.source = earlier.source;
-                entry.copy = true;
-            } else if (Operations().Exists(earlier.target)) {
-                entry.source = earlier.target;
+            const fs::path supplier =
+                Operations().Exists(earlier.source) ? earlier.source : WhereNow(earlier.target);
+            if (!supplier.empty()) {
+                entry.source = supplier;
                 entry.copy = true;
             }
             break;
         }
     }
     m_entries.push_back(entry);
+}
+
+fs::path RenameFiles::WhereNow(fs::path path) const {
+    // Follows the file through the later moves of the list (a file renamed, then moved into a
+    // folder), so that a second reference to it copies it from where it is now.
+    for (size_t hops = 0; hops <= m_entries.size(); ++hops) {
+        if (Operations().Exists(path))
+            return path;
+        const auto next = std::find_if(m_entries.begin(), m_entries.end(), [&](const Entry& e) {
+            return e.done && !e.copy && e.source == path;
+        });
+        if (next == m_entries.end())
+            break;
+        path = next->target;
+    }
+    return fs::path();
 }
 
 void RenameFiles::MakeDirectories(const fs::path& directory) {

@@ -49,7 +49,8 @@ class SVY3_API RenameFiles {
 
     // Appends a pending move. When the source does not exist, the first earlier entry whose
     // source or target has the same file name (letter case ignored) supplies the file (its source
-    // when that exists, else its target) and the new entry copies it.
+    // when that exists, else its target, followed through the list's later moves) and the new
+    // entry copies it.
     void Add(const boost::filesystem::path& source, const boost::filesystem::path& target);
     // Carries out the pending entries in order. An entry whose target exists in mode
     // kKeepExisting is taken as made and ends the run (true; later entries stay pending). Missing
@@ -94,6 +95,8 @@ class SVY3_API RenameFiles {
     };
 
     FileOperations& Operations() const;
+    // Where a file that was at `path` is now, following the moves made; empty when gone.
+    boost::filesystem::path WhereNow(boost::filesystem::path path) const;
     void MakeDirectories(const boost::filesystem::path& directory);
     void RemoveIfEmpty(const boost::filesystem::path& directory);
 

@@ -94,29 +94,45 @@ TEST_F(RenameTest, RepairedNamesGiveEveryFileItsLinesNameWithItsCompanions) {
 
 TEST_F(RenameTest, FolderFlagsMoveFilesIntoTheDataFolderOrLineFolders) {
     struct Case {
-        bool intoDataDirectory, lineDirectories;
+        bool names, intoDataDirectory, lineDirectories;
         std::vector<std::string> tree;
     } cases[] = {
         {true,
+         true,
+         false,
+         {"East.DT1", "East.HD", "North_1.DT1", "North_1.GPS", "North_1.HD", "North_1.txt",
+          "South.DT1", "South.HD", "South.mrk", "South.sen"}},
+        {true,
+         false,
+         true,
+         {"East", "East/East.DT1", "East/East.HD", "North_1", "North_1/North_1.DT1",
+          "North_1/North_1.GPS", "North_1/North_1.HD", "North_1/North_1.txt", "South",
+          "South/South.sen", "sub", "sub/South", "sub/South/South.DT1", "sub/South/South.HD",
+          "sub/South/South.mrk"}},
+        {false,
+         true,
          false,
          {"A.DT1", "A.GPS", "A.HD", "B.DT1", "B.HD", "B.mrk", "C.DT1", "C.HD", "a.txt",
           "odo.sen"}},  // sub/ emptied and removed
-        {true,
+        {false,
+         true,
          true,
          {"East", "East/C.DT1", "East/C.HD", "North:1", "North:1/A.DT1", "North:1/A.GPS",
           "North:1/A.HD", "North:1/A.txt", "South", "South/B.DT1", "South/B.HD", "South/B.mrk",
           "South/odo.sen"}},
         {false,
+         false,
          true,
          {"East", "East/C.DT1", "East/C.HD", "North:1", "North:1/A.DT1", "North:1/A.GPS",
           "North:1/A.HD", "North:1/A.txt", "South", "South/odo.sen", "sub", "sub/South",
           "sub/South/B.DT1", "sub/South/B.HD", "sub/South/B.mrk"}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.intoDataDirectory) + std::to_string(c.lineDirectories));
+        SCOPED_TRACE(std::to_string(c.names) + std::to_string(c.intoDataDirectory) +
+                     std::to_string(c.lineDirectories));
         fs::remove_all(Data());
         SetUp();
-        ASSERT_TRUE(m_editor.Modify(false, c.intoDataDirectory, c.lineDirectories, false));
+        ASSERT_TRUE(m_editor.Modify(c.names, c.intoDataDirectory, c.lineDirectories, false));
         EXPECT_EQ(DataTree(), c.tree);
         ASSERT_TRUE(m_editor.Save(nullptr));  // the document follows the files
         svy3_test::OpenEditor reloaded;
@@ -153,16 +169,24 @@ TEST_F(RenameTest, ExistingTargetsAreKeptOrReplacedAndUndoRestoresThem) {
 }
 
 TEST_F(RenameTest, AFailureAtAnyStepPutsEveryFileBack) {
+    // A second line shares odo.sen: the second move of it is a copy.
+    const std::string shared = m_document.substr(0, m_document.find("</Data>")) +
+                               "<Line name=\"West\">" + DataFileXml("odo", "sen", 1) +
+                               "</Line></Data></ZAR_SVY>";
+    ASSERT_EQ(Load(shared), 1);
     const auto before = TreeSnapshot(m_dir.path());
     svy3_test::FailingFileOperations counting;
     m_editor.SetFileOperations(&counting);
     ASSERT_TRUE(m_editor.Modify(true, true, true, false));
+    EXPECT_EQ(svy3_test::ReadFile(Data("West/West.sen")), "contents of odo.sen");
+    EXPECT_EQ(svy3_test::ReadFile(Data("South/South.sen")), "contents of odo.sen");
     const int changes = counting.changes();
     ASSERT_GT(changes, 20);
     for (int failAt = 1; failAt <= changes; ++failAt) {
         SCOPED_TRACE(failAt);
         fs::remove_all(Data());
         SetUp();
+        ASSERT_EQ(Load(shared), 1);
         svy3_test::FailingFileOperations failing(failAt);
         m_editor.SetFileOperations(&failing);
         try {
@@ -195,6 +219,28 @@ TEST_F(RenameTest, RenameErrorsNameTheMoveThatFailed) {
             << error.what();
     }
     m_editor.SetFileOperations(nullptr);
+}
+
+TEST_F(RenameTest, UnusableNamesAndEntriesAreMalformedDocuments) {
+    const struct {
+        std::string line;
+        bool names;
+        int32_t code;
+    } cases[] = {
+        {"<Line name=\"...\">" + DataFileXml("A", "HD+DT1", 1) + "</Line>", true, -28},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        ASSERT_EQ(Load(SvyDocument(c.line, "data")), 1);
+        const auto before = TreeSnapshot(m_dir.path());
+        try {
+            m_editor.Modify(c.names, !c.names, false, false);
+            ADD_FAILURE() << "no error";
+        } catch (const ZAR::CError& error) {
+            EXPECT_EQ(error.Code(), c.code);
+        }
+        EXPECT_EQ(TreeSnapshot(m_dir.path()), before);
+    }
 }
 
 TEST_F(RenameTest, LineSetsAreRenamedOrReduced) {
