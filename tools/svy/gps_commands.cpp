@@ -168,7 +168,8 @@ void PrintRelationship(const SCoordinateRelationship& relationship, std::ostream
     for (int i = 0; i < 2; ++i)
         out << "  point " << i + 1 << ": local (" << local[i]->x << ", " << local[i]->y
             << ") m = latitude " << gps[i]->x << ", longitude " << gps[i]->y << "\n";
-    out << "  rotation: " << -relationship.destination_orientation_angle_deg() << " degrees\n";
+    // Subtracted from 0 so that an angle of 0 shows as 0, not -0.
+    out << "  rotation: " << 0.0 - relationship.destination_orientation_angle_deg() << " degrees\n";
     LocalToGps fit;
     std::string error;
     if (fit.Fit(relationship, error))
