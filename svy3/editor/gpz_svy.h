@@ -12,6 +12,7 @@
 //   svy3/editor/sub_node_values.cpp    typed sub-node readers and writers, SetNodeVal
 //   svy3/editor/renames.cpp            Modify, file and directory renames, line sets, data paths
 //   svy3/editor/settings_update.cpp    acquisition settings of a line from a radar header record
+//   svy3/editor/positions_update.cpp   positions, fiducial comments and the GPS file of a line
 //   svy3/mapper/gps_to_data_relationship.cpp
 //                                      the GPS-to-data relationship kept in the mapper settings
 #pragma once
@@ -24,6 +25,7 @@
 #include <vector>
 
 #include <boost/filesystem/path.hpp>
+#include <boost/range/any_range.hpp>
 
 #include "svy3/editor/file_operations.h"
 #include "svy3/editor/rename_files.h"
@@ -35,6 +37,19 @@
 namespace ZAR {
 
 class SvyViloMapperSettings;
+
+// One fiducial comment of a data file.
+struct SvyLineFid {
+    // Kind of fiducial, written as one letter: 0 "D", 1 "C", 2 "I", any other value "N".
+    int32_t flag = 0;
+    // Where along the file the comment stands, in metres of odometer distance.
+    double ododist = 0.0;
+    std::string comment;
+};
+
+// A forward iterator over fiducials of any container (type-erased), as SetFids takes them.
+using SvyLineFidIterator = boost::any_range<SvyLineFid, boost::forward_traversal_tag, SvyLineFid&,
+                                            std::ptrdiff_t>::iterator;
 
 class SVY3_API GpzSvy {
   public:
@@ -210,6 +225,25 @@ class SVY3_API GpzSvy {
     // or a write failed (the cursor may then stand on a DataFile).
     bool SetGprParamSettings(const SGprParam& param);
 
+    // With the cursor on a Line: replaces the positions of its ".HD+DT1" data file by the range
+    // [first, last) (a range of the line map's own kind: positions in a vector), then those of
+    // its "GPS" data file, when it has one, by the same range. False when the line has no
+    // ".HD+DT1" file or a write into it failed (what was written stays).
+    bool SetPos(PosIterator first, PosIterator last);
+    // With the cursor on a Line: replaces the FIDComment elements of its ".HD+DT1" data file by
+    // [first, last). False when there is no such file or a write failed.
+    bool SetFids(SvyLineFidIterator first, SvyLineFidIterator last);
+    // With the cursor on a Line: attaches the GPS data file `name` in `directory` (relative to the
+    // data folder) as a "GPS" DataFile, replacing any earlier one. It carries copies of the first
+    // two positions and the odometer of the first ".HD+DT1" file; false, with nothing appended,
+    // when that file has fewer than two positions or no odometer.
+    bool SetGpsFile(const std::string& name, std::string directory);
+
+    // Whether doubles are written in the compact form (6 significant digits; the default) or
+    // with 17 significant digits.
+    bool CompactNumbers() const { return m_bCompactNumbers; }
+    void CompactNumbers(bool compact) { m_bCompactNumbers = compact; }
+
     // Copies the GPS-to-data relationship into `relationship`; false when the document has none.
     bool GetGpsToDataRelationship(Transform::SCoordinateRelationship& relationship) const;
     // Writes `relationship` into the mapper settings (every other mapper setting with its
@@ -270,6 +304,11 @@ class SVY3_API GpzSvy {
     // Gives the current element a deep copy of the nearest Settings among its ancestors' children:
     // 1 when copied, -1 when there is none (the cursor back on the element), 0 on failure.
     int32_t CopyLinesetSettingsToLine();
+
+    // With the cursor on a Line: replaces the positions of its first DataFile whose ext is
+    // `extension` by [first, last); the cursor ends on the Line. False when there is no such
+    // file or a write failed.
+    bool SetPos(const std::string& extension, PosIterator first, PosIterator last);
 
     // Reads the mapper settings into `relationship`; false (nothing changed) when they cannot be
     // read or do not enable GPS.

@@ -9,6 +9,11 @@
 //   svy single-set PROJECT SET OUT [options]     copy of a project with one line set
 //   svy prefix PROJECT PREFIX [--dry-run]        prefix for the data file folders
 //   svy recover PROJECT                          put right a batch of moves that was cut off
+//   svy positions PROJECT SET LINE --csv FILE    positions of a line from a CSV file
+//   svy fiducials PROJECT SET LINE --csv FILE    fiducial comments of a line from a CSV file
+//   svy gps PROJECT SET LINE FILE                attach a GPS file to a line
+//   svy relation PROJECT [options]               show or set the GPS-to-data relationship
+//   svy export PROJECT --geojson|--csv [options] positions and fiducials for a GIS
 //
 // Each command is one Run... function; main parses the command line and is the one place where an
 // exception that escapes a command is turned into a message and a failing exit status.
@@ -21,6 +26,8 @@
 #include "tools/svy/create_command.h"
 #include "tools/svy/demo_survey.h"
 #include "tools/svy/edit_commands.h"
+#include "tools/svy/export_command.h"
+#include "tools/svy/gps_commands.h"
 #include "tools/svy/info_command.h"
 #include "tools/svy/map_command.h"
 
@@ -107,6 +114,65 @@ int Run(int argc, char** argv) {
         "recover", "Put right a batch of moves that was cut off (organise killed halfway)");
     recover->add_option("PROJECT", editProject, "Project document (.svy)")->required();
 
+    svy_tool::LineAddress address;
+    std::string csv, unit = "m", gpsFile;
+    auto addLine = [&](CLI::App* command) {
+        command->add_option("PROJECT", address.project, "Project document (.svy)")->required();
+        command->add_option("SET", address.lineSet, "Line set (\"-\" for lines outside sets)")
+            ->required();
+        command->add_option("LINE", address.line, "Line")->required();
+    };
+    CLI::App* positions =
+        app.add_subcommand("positions", "Replace a line's positions from a CSV file and save");
+    addLine(positions);
+    positions->add_option("--csv", csv, "Rows x, y, z (or NA), file position 0..1")->required();
+    positions->add_option("--unit", unit, "Unit of x, y and z (default m)");
+    CLI::App* fiducials = app.add_subcommand(
+        "fiducials", "Replace a line's fiducial comments from a CSV file and save");
+    addLine(fiducials);
+    fiducials->add_option("--csv", csv, "Rows flag (D, C, I, N or a code), odometer m, comment")
+        ->required();
+    CLI::App* gps = app.add_subcommand("gps", "Attach a GPS file to a line and save");
+    addLine(gps);
+    gps->add_option("FILE", gpsFile, "The .GPS file, inside the data folder")->required();
+
+    svy_tool::RelationOptions relation;
+    CLI::App* relationCommand =
+        app.add_subcommand("relation", "Show or set the GPS-to-data relationship");
+    relationCommand->add_option("PROJECT", relation.project, "Project document (.svy)")->required();
+    CLI::Option* show =
+        relationCommand->add_flag("--show", relation.show, "Print the relationship (default)");
+    CLI::Option* shift = relationCommand
+                             ->add_option("--shift", relation.shift,
+                                          "UTM easting and northing of the local origin (DX DY)")
+                             ->expected(2);
+    CLI::Option* rotation = relationCommand->add_option(
+        "--rotation", relation.rotation,
+        "Angle of the local X axis from east, counterclockwise, degrees");
+    CLI::Option* points =
+        relationCommand
+            ->add_option("--points", relation.points,
+                         "LX1 LY1 LAT1 LON1 LX2 LY2 LAT2 LON2: two points, local and GPS")
+            ->expected(8);
+    relationCommand->add_option("--zone", relation.zone, "UTM zone of --shift, such as 17T");
+    rotation->needs(shift);
+    shift->excludes(points);
+    show->excludes(shift)->excludes(points);
+
+    svy_tool::ExportOptions exportOptions;
+    CLI::App* exportCommand =
+        app.add_subcommand("export", "Write the positions and fiducials of every line for a GIS");
+    exportCommand->add_option("PROJECT", exportOptions.project, "Project document (.svy)")
+        ->required();
+    CLI::Option* geojson =
+        exportCommand->add_flag("--geojson", exportOptions.geojson, "GeoJSON (the default)");
+    exportCommand->add_flag("--csv", exportOptions.csv, "CSV, one row per point")
+        ->excludes(geojson);
+    exportCommand->add_flag("--latlon", exportOptions.latlon,
+                            "WGS84 longitude and latitude through the GPS-to-data relationship");
+    exportCommand->add_option("-o,--output", exportOptions.output,
+                              "File to write (default: standard output)");
+
     CLI11_PARSE(app, argc, argv);
 
     if (info->parsed())
@@ -124,6 +190,16 @@ int Run(int argc, char** argv) {
         return svy_tool::RunPrefix(editProject, prefix, editDryRun, std::cout, std::cerr);
     if (recover->parsed())
         return svy_tool::RunRecover(editProject, std::cout, std::cerr);
+    if (positions->parsed())
+        return svy_tool::RunPositions(address, csv, unit, std::cout, std::cerr);
+    if (fiducials->parsed())
+        return svy_tool::RunFiducials(address, csv, std::cout, std::cerr);
+    if (gps->parsed())
+        return svy_tool::RunGps(address, gpsFile, std::cout, std::cerr);
+    if (relationCommand->parsed())
+        return svy_tool::RunRelation(relation, std::cout, std::cerr);
+    if (exportCommand->parsed())
+        return svy_tool::RunExport(exportOptions, std::cout, std::cerr);
     if (map->parsed())
         return svy_tool::RunMap(mapProject, mapJson, std::cout, std::cerr);
     if (demo->parsed())

@@ -1,0 +1,306 @@
+// Positions, fiducial comments and GPS files written into a line: what the document holds
+// afterwards, read back through the editor's map and through the library's data block reader.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <list>
+#include <string>
+#include <vector>
+
+#include "editor/editor_support.h"
+#include "svy3/datablock/svy_data_block_interface.h"
+#include "svy3/xmlfile/svy_xml_file.h"
+
+namespace {
+
+using svy3_test::DataFileXml;
+using svy3_test::PositionXml;
+using svy3_test::SvyDocument;
+using ZAR::SvyLineFid;
+using ZAR::SvyLinePos;
+using ZAR::UNIT_M;
+const double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// Settings complete enough for the data block reader.
+const char kSettings[] =
+    R"(<Settings version="1.1.0"><Trace sample_cnt="200" time_zero_cnt="20" interval_ns="0.8"/>)"
+    R"(<OdometerCal ticks_per_m="500"/><StepSize units="m">0.05</StepSize>)"
+    R"(<NominalFrequency units="MHz">100</NominalFrequency><Pulse units="Vpp">200</Pulse>)"
+    R"(<Antenna><Receiver><AntPosition X="0" Y="0.5" Z="0" units="m" reference="relative"/>)"
+    R"(</Receiver><Transmitter><AntPosition X="0" Y="-0.5" Z="0" units="m" )"
+    R"(reference="relative"/></Transmitter></Antenna><SurveyMode>Reflection</SurveyMode>)"
+    R"(</Settings>)";
+
+const char kOdometer[] = R"(<Odometer start="0" end="20" step="0.05" units="m"/>)";
+
+// A radar pair with counts, an odometer and the given body.
+std::string RadarPair(const std::string& body) {
+    return DataFileXml("F1", "HD+DT1", 1,
+                       R"(<DataSampleCnt dim0="2" dim1="200" dim2="400" dim3="NA"/>)" +
+                           std::string(kOdometer) + body);
+}
+
+SvyLinePos Pos(double x, double y, double z, double normalized) {
+    SvyLinePos position;
+    position.Set(x, y, z, UNIT_M);
+    position.m_dNormalizedFilePos = normalized;
+    return position;
+}
+
+// The editor whose SetNodeTxt fails on the write numbered `failAt` (from 1).
+class FailingEditor : public svy3_test::OpenEditor {
+  public:
+    bool SetNodeTxt(std::string text, const char* attribute) override {
+        if (++writes == failAt)
+            return false;
+        return GpzSvy120::SetNodeTxt(text, attribute);
+    }
+    int writes = 0;
+    int failAt = 0;
+};
+
+class PositionsUpdateTest : public testing::Test {
+  protected:
+    void Load(const std::string& line) {
+        svy3_test::WriteFile(Path(), SvyDocument(kSettings + line));
+        ASSERT_EQ(m_editor.Load(Path().c_str()), 1);
+        m_editor.m_bCompactNumbers = false;
+    }
+    std::string Path() const { return m_dir.File("survey.svy"); }
+    void GotoLine() {
+        ASSERT_TRUE(m_editor.GotoNode("/ZAR_SVY/Data", false));
+        ASSERT_TRUE(m_editor.FindSubnode("Line", "", ""));
+    }
+    // Attributes `attributes` of every `name` child of each DataFile of the line, as
+    // "ext:a=v,b=v" ("#" for the element's text); the cursor ends on the line.
+    std::vector<std::string> Children(const std::string& name,
+                                      const std::vector<const char*>& attributes) {
+        std::vector<std::string> found;
+        bool first = true;
+        while (m_editor.NextNode(first, "DataFile")) {
+            std::string ext;
+            m_editor.GetNodeTxt(ext, "ext");
+            if (m_editor.ChildNode(name.c_str(), ZAR::GpzSvy::eGpzFind)) {
+                bool sibling = false;
+                do {
+                    std::string entry = ext + ":";
+                    for (const char* attribute : attributes) {
+                        std::string value = "?";
+                        m_editor.GetNodeTxt(value, *attribute == '#' ? nullptr : attribute);
+                        entry += std::string(attribute) + "=" + value + ",";
+                    }
+                    found.push_back(entry);
+                } while (m_editor.NextNode(sibling, name.c_str()));
+                m_editor.ParentNode(nullptr);
+            }
+        }
+        if (!first)
+            m_editor.ParentNode(nullptr);
+        return found;
+    }
+    int DataFileCount() {
+        int count = 0;
+        bool first = true;
+        while (m_editor.NextNode(first, "DataFile"))
+            ++count;
+        if (!first)
+            m_editor.ParentNode(nullptr);
+        return count;
+    }
+    // Saves, reloads into a fresh editor and gives the map's positions per file path.
+    std::map<std::string, std::vector<SvyLinePos>> Reloaded() {
+        EXPECT_TRUE(m_editor.Save(nullptr));
+        svy3_test::OpenEditor fresh;
+        EXPECT_EQ(fresh.Load(Path().c_str()), 1);
+        std::map<std::string, std::vector<SvyLinePos>> files;
+        for (auto set = fresh.Begin(); set != fresh.End(); ++set)
+            for (auto line = fresh.Begin(set); line != fresh.End(set); ++line)
+                for (auto file = fresh.Begin(line); file != fresh.End(line); ++file)
+                    files[file->first.filename().string()] = {fresh.BeginPos(file),
+                                                              fresh.EndPos(file)};
+        return files;
+    }
+    // Saves and opens the document with the library's data block reader; the line's radar pair.
+    const ZAR::CSvyDataBlock_V110::CDataFile* ReadBack() {
+        EXPECT_TRUE(m_editor.Save(nullptr));
+        EXPECT_EQ(m_file.Initialize(Path()), 1);
+        std::string error;
+        m_reader = ZAR::CSvyDataBlockInterface::CreateAndInit(&m_file, 0, &error);
+        EXPECT_EQ(error, "");
+        if (!m_reader)
+            return nullptr;
+        const auto& line = *m_reader->GetDataBlock().m_lines.at(0);
+        const int32_t extension = line.GetExtension("HD+DT1");
+        return extension < 0 ? nullptr : line.m_extensions[extension]->m_files.at(0).get();
+    }
+
+    svy3_test::TempDir m_dir;
+    FailingEditor m_editor;
+    ZAR::CSVYXmlFile m_file;
+    std::unique_ptr<ZAR::CSvyDataBlockInterface_V110> m_reader;
+};
+
+void ExpectSamePositions(const std::vector<SvyLinePos>& actual,
+                         const std::vector<SvyLinePos>& expected) {
+    ASSERT_EQ(actual.size(), expected.size());
+    for (size_t i = 0; i < actual.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_DOUBLE_EQ(actual[i].X(UNIT_M), expected[i].X(UNIT_M));
+        EXPECT_DOUBLE_EQ(actual[i].Y(UNIT_M), expected[i].Y(UNIT_M));
+        const double z = expected[i].Z(UNIT_M);
+        if (std::isnan(z))
+            EXPECT_TRUE(std::isnan(actual[i].Z(UNIT_M)));
+        else
+            EXPECT_DOUBLE_EQ(actual[i].Z(UNIT_M), z);
+        EXPECT_DOUBLE_EQ(actual[i].m_dNormalizedFilePos, expected[i].m_dNormalizedFilePos);
+    }
+}
+
+TEST_F(PositionsUpdateTest, PositionsAndFiducialsReplaceTheOldAndReadBackEverywhere) {
+    Load(R"(<Line name="L1">)" +
+         RadarPair(PositionXml("9", "9", "9", "0") + PositionXml("8", "8", "8", "1") +
+                   R"(<FIDComment units="m" ododist="3" fileflag="D">old</FIDComment>)") +
+         "</Line>");
+    const std::vector<SvyLinePos> positions = {Pos(1000.125, -2.5, 101.75, 0),
+                                               Pos(1003.0625, 7.25, kNaN, 0.4),
+                                               Pos(1010.5, 12.0, 99.5, 1)};
+    // Any container of fiducials will do: a list here. Codes beyond 2 are all "N".
+    std::list<SvyLineFid> fids = {{0, 1.5, "start"},  {1, 4.25, "road"}, {2, 8, "pipe"},
+                                  {7, 12.5, "other"}, {-1, 15, ""},      {3, 19.75, "end"}};
+    GotoLine();
+    ASSERT_TRUE(m_editor.SetPos(positions.begin(), positions.end()));
+    EXPECT_TRUE(m_editor.IsNode("Line"));
+    ASSERT_TRUE(m_editor.SetFids(ZAR::SvyLineFidIterator(fids.begin()),
+                                 ZAR::SvyLineFidIterator(fids.end())));
+    EXPECT_TRUE(m_editor.IsNode("Line"));
+
+    EXPECT_EQ(Children("Position", {"X", "Y", "Z", "units", "normalized_file_pos"}),
+              (std::vector<std::string>{
+                  "HD+DT1:X=1000.125,Y=-2.5,Z=101.75,units=m,normalized_file_pos=0,",
+                  "HD+DT1:X=1003.0625,Y=7.25,Z=NA,units=m,normalized_file_pos=0.40000000000000002,",
+                  "HD+DT1:X=1010.5,Y=12,Z=99.5,units=m,normalized_file_pos=1,"}));
+    EXPECT_EQ(Children("FIDComment", {"units", "ododist", "fileflag", "#"}),
+              (std::vector<std::string>{"HD+DT1:units=m,ododist=1.5,fileflag=D,#=start,",
+                                        "HD+DT1:units=m,ododist=4.25,fileflag=C,#=road,",
+                                        "HD+DT1:units=m,ododist=8,fileflag=I,#=pipe,",
+                                        "HD+DT1:units=m,ododist=12.5,fileflag=N,#=other,",
+                                        "HD+DT1:units=m,ododist=15,fileflag=N,#=,",
+                                        "HD+DT1:units=m,ododist=19.75,fileflag=N,#=end,"}));
+
+    const auto files = Reloaded();
+    ExpectSamePositions(files.at("F1.HD"), positions);
+
+    const auto* file = ReadBack();
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(file->m_positions.size(), positions.size());
+    for (size_t i = 0; i < positions.size(); ++i) {
+        EXPECT_DOUBLE_EQ(file->m_positions[i].X, positions[i].X(UNIT_M));
+        EXPECT_DOUBLE_EQ(file->m_positions[i].normalizedFilePos, positions[i].m_dNormalizedFilePos);
+        EXPECT_EQ(file->m_positions[i].unit, UNIT_M);
+    }
+    ASSERT_EQ(file->m_fidComments.size(), fids.size());
+    std::string flags;
+    for (const auto& fid : file->m_fidComments)
+        flags += fid.fileflag;
+    EXPECT_EQ(flags, "DCINNN");
+    EXPECT_EQ(file->m_fidComments[1].comment, "road");
+    EXPECT_DOUBLE_EQ(file->m_fidComments[5].ododist, 19.75);
+}
+
+TEST_F(PositionsUpdateTest, LinesWithoutARadarPairAreRefusedAndEmptyRangesClear) {
+    Load(R"(<Line name="L1">)" + DataFileXml("F1", "sen", 1, PositionXml("1", "2", "3", "0")) +
+         "</Line>");
+    std::vector<SvyLinePos> none;
+    std::vector<SvyLineFid> noFids;
+    GotoLine();
+    EXPECT_FALSE(m_editor.SetPos(none.begin(), none.end()));
+    EXPECT_FALSE(m_editor.SetFids(ZAR::SvyLineFidIterator(noFids.begin()),
+                                  ZAR::SvyLineFidIterator(noFids.end())));
+    EXPECT_FALSE(m_editor.SetGpsFile("gps", ""));
+    EXPECT_TRUE(m_editor.IsNode("Line"));
+    EXPECT_EQ(Children("Position", {"X"}).size(), 1u);  // the sen file's position is untouched
+
+    Load(R"(<Line name="L1">)" + RadarPair(PositionXml("1", "2", "3", "0")) + "</Line>");
+    GotoLine();
+    EXPECT_TRUE(m_editor.SetPos(none.begin(), none.end()));  // no GPS file: still true
+    EXPECT_TRUE(m_editor.SetFids(ZAR::SvyLineFidIterator(noFids.begin()),
+                                 ZAR::SvyLineFidIterator(noFids.end())));
+    EXPECT_TRUE(Children("Position", {"X"}).empty());
+    EXPECT_TRUE(Reloaded().at("F1.HD").empty());
+}
+
+TEST_F(PositionsUpdateTest, AFailedWriteIsReportedAndKeepsWhatWasWritten) {
+    Load(R"(<Line name="L1">)" + RadarPair("") + "</Line>");
+    const std::vector<SvyLinePos> positions = {Pos(1, 2, 3, 0), Pos(4, 5, 6, 0.5), Pos(7, 8, 9, 1)};
+    GotoLine();
+    m_editor.failAt = 6;  // the second position's X
+    EXPECT_FALSE(m_editor.SetPos(positions.begin(), positions.end()));
+    EXPECT_TRUE(m_editor.IsNode("Line"));
+    const auto written = Children("Position", {"X", "Y"});
+    ASSERT_EQ(written.size(), 3u);  // every Position was appended; only the first is complete
+    EXPECT_EQ(written[0], "HD+DT1:X=1,Y=2,");
+    EXPECT_EQ(written[1], "HD+DT1:X=?,Y=?,");
+    EXPECT_EQ(written[2], "HD+DT1:X=?,Y=?,");
+}
+
+TEST_F(PositionsUpdateTest, GpsFileCopiesTheStartOfTheRadarPairAndReplacesAnEarlierOne) {
+    Load(R"(<Line name="L1">)" + DataFileXml("F1", "sen", 1) +
+         RadarPair(PositionXml("1", "2", "NA", "0") + PositionXml("3", "4", "5", "0.5") +
+                   PositionXml("6", "7", "8", "1")) +
+         "</Line>");
+    GotoLine();
+    ASSERT_TRUE(m_editor.SetGpsFile("track0", "gps"));
+    ASSERT_TRUE(m_editor.SetGpsFile("track", "gps\\day1"));
+    EXPECT_TRUE(m_editor.IsNode("Line"));
+    EXPECT_EQ(Children("Position", {"X"}),
+              (std::vector<std::string>{"HD+DT1:X=1,", "HD+DT1:X=3,", "HD+DT1:X=6,", "GPS:X=1,",
+                                        "GPS:X=3,"}));
+    EXPECT_EQ(Children("Odometer", {"end"}),
+              (std::vector<std::string>{"HD+DT1:end=20,", "GPS:end=20,"}));
+    EXPECT_EQ(Children("FileType", {"UID"}), (std::vector<std::string>{"GPS:UID=GPS@@@,"}));
+    EXPECT_EQ(Children("FileDirPath", {"#"}), (std::vector<std::string>{"GPS:#=gps\\day1,"}));
+    ASSERT_TRUE(m_editor.FindSubnode("DataFile", "ext", "GPS"));
+    std::string name, seq;
+    EXPECT_TRUE(m_editor.GetNodeTxt(name, "name") && m_editor.GetNodeTxt(seq, "seq"));
+    EXPECT_EQ(name + "/" + seq, "track/1");
+    m_editor.ParentNode(nullptr);
+
+    // Positions now go into both files.
+    const std::vector<SvyLinePos> positions = {Pos(10, 20, kNaN, 0), Pos(11, 21, 31, 1)};
+    ASSERT_TRUE(m_editor.SetPos(positions.begin(), positions.end()));
+    EXPECT_EQ(
+        Children("Position", {"X", "Z", "normalized_file_pos"}),
+        (std::vector<std::string>{
+            "HD+DT1:X=10,Z=NA,normalized_file_pos=0,", "HD+DT1:X=11,Z=31,normalized_file_pos=1,",
+            "GPS:X=10,Z=NA,normalized_file_pos=0,", "GPS:X=11,Z=31,normalized_file_pos=1,"}));
+    ExpectSamePositions(Reloaded().at("F1.HD"), positions);
+}
+
+TEST_F(PositionsUpdateTest, GpsFileNeedsTwoPositionsAndAnOdometer) {
+    struct Case {
+        const char* what;
+        std::string body;
+    };
+    const std::string two = PositionXml("1", "2", "3", "0") + PositionXml("4", "5", "6", "1");
+    const std::vector<Case> cases = {
+        {"one position", RadarPair(PositionXml("1", "2", "3", "0"))},
+        {"no position", RadarPair("")},
+        {"no odometer", DataFileXml("F1", "HD+DT1", 1, two)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Load(R"(<Line name="L1">)" + c.body + "</Line>");
+        GotoLine();
+        EXPECT_FALSE(m_editor.SetGpsFile("track", "gps"));
+        EXPECT_TRUE(m_editor.IsNode("Line"));
+        EXPECT_EQ(DataFileCount(), 1);
+        EXPECT_FALSE(m_editor.FindSubnode("DataFile", "ext", "GPS"));
+    }
+    // Not on a Line.
+    Load(R"(<Line name="L1">)" + RadarPair(two) + "</Line>");
+    ASSERT_TRUE(m_editor.GotoNode("/ZAR_SVY/Data", false));
+    EXPECT_FALSE(m_editor.SetGpsFile("track", "gps"));
+}
+
+}  // namespace
