@@ -4,7 +4,7 @@ BUILD_ASAN ?= build-asan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_ARGS ?=
 
-.PHONY: all deps build test test-asan bench demo fuzz format format-check check-layers clean
+.PHONY: all deps build test test-asan test-valgrind bench demo fuzz fuzz-ci format format-check check-layers clean
 
 all: build
 
@@ -28,15 +28,45 @@ test-asan: deps
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b || exit 1; done
 
-# Runs a fuzz target (FUZZ_TARGET: fuzz_open or fuzz_header) for FUZZ_SECONDS; clang with
-# libFuzzer; the corpus grows in build-fuzz/corpus-<target>.
+# The test program once under valgrind's memory checker: any invalid access, use of an undefined
+# value or leaked block fails the run. Children the tests start through exec (the svy tool) run
+# without valgrind; children they fork run under it, quietly. VALGRIND_FILTER (a gtest filter) can
+# leave out tests too slow under valgrind; none needs to be left out today.
+VALGRIND_FILTER ?= *
+test-valgrind: build
+	valgrind --quiet --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite,indirect \
+	  --trace-children=no --child-silent-after-fork=yes \
+	  $(BUILD)/tests/svy3_tests --gtest_filter='$(VALGRIND_FILTER)' --gtest_brief=1
+
+# Runs a fuzz target (FUZZ_TARGET: fuzz_open, fuzz_header, fuzz_editor, fuzz_roundtrip,
+# fuzz_create or fuzz_datablock) for FUZZ_SECONDS with clang's libFuzzer, from the seeds in
+# fuzz/corpus/ (svy: documents, hd: headers, create: a header's length in two bytes, the header
+# and an odometer file); the corpus grows in build-fuzz/corpus-<target>. `make fuzz-ci` runs every
+# target for FUZZ_CI_SECONDS each.
 FUZZ_TARGET ?= fuzz_open
 FUZZ_SECONDS ?= 120
-fuzz: deps
+FUZZ_CI_SECONDS ?= 10
+FUZZ_TARGETS = fuzz_open fuzz_header fuzz_editor fuzz_roundtrip fuzz_create fuzz_datablock
+FUZZ_SEEDS = fuzz/corpus/$(if $(filter fuzz_header,$(1)),hd,$(if $(filter fuzz_create,$(1)),create,svy))
+FUZZ_FLAGS = -max_len=65536 -rss_limit_mb=4096 -timeout=20 -print_final_stats=1
+
+build-fuzz/CMakeCache.txt: | deps
 	CXX=clang++ cmake -S . -B build-fuzz -DSVY3_FUZZ=ON -DSVY3_BUILD_TESTS=OFF -DSVY3_BUILD_BENCH=OFF -DSVY3_BUILD_TOOLS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+fuzz: build-fuzz/CMakeCache.txt
 	cmake --build build-fuzz -j $(JOBS) --target $(FUZZ_TARGET)
-	mkdir -p build-fuzz/corpus-$(FUZZ_TARGET) && cp tests/data/*.svy build-fuzz/corpus-fuzz_open/ 2>/dev/null || true
-	build-fuzz/fuzz/$(FUZZ_TARGET) -max_len=8192 -rss_limit_mb=4096 -max_total_time=$(FUZZ_SECONDS) build-fuzz/corpus-$(FUZZ_TARGET)
+	mkdir -p build-fuzz/corpus-$(FUZZ_TARGET)
+	build-fuzz/fuzz/$(FUZZ_TARGET) $(FUZZ_FLAGS) -max_total_time=$(FUZZ_SECONDS) \
+	  build-fuzz/corpus-$(FUZZ_TARGET) $(call FUZZ_SEEDS,$(FUZZ_TARGET))
+
+fuzz-ci: build-fuzz/CMakeCache.txt
+	cmake --build build-fuzz -j $(JOBS) --target $(FUZZ_TARGETS)
+	@for t in $(FUZZ_TARGETS); do echo "== $$t"; mkdir -p build-fuzz/corpus-$$t; \
+	  case $$t in fuzz_header) s=hd;; fuzz_create) s=create;; *) s=svy;; esac; \
+	  build-fuzz/fuzz/$$t $(FUZZ_FLAGS) -max_total_time=$(FUZZ_CI_SECONDS) \
+	    build-fuzz/corpus-$$t fuzz/corpus/$$s >build-fuzz/$$t.log 2>&1; rc=$$?; \
+	  grep -E '^(Done |stat::new_units_added|stat::peak_rss_mb)' build-fuzz/$$t.log; \
+	  [ $$rc -eq 0 ] || { tail -40 build-fuzz/$$t.log; exit 1; }; done
 
 demo: build
 	@if [ -x $(BUILD)/tools/svy/svy ]; then $(BUILD)/tools/svy/svy demo demo-survey; \

@@ -10,6 +10,8 @@ packages=(
   libgeographiclib-dev libfast-float-dev libcli11-dev nlohmann-json3-dev
   # tests and benchmarks
   googletest libgtest-dev libbenchmark-dev
+  # memory checks and fuzzing (clang's libFuzzer)
+  valgrind clang libclang-rt-14-dev
 )
 
 missing=()

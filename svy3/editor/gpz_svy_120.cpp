@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 
+#include "svy3/editor/error.h"
 #include "svy3/platform/leading_number.h"
 #include "svy3/platform/path_text.h"
 #include "svy3/xmldom/xml_dom_api.h"
@@ -24,8 +25,13 @@ bool GpzSvy120::LoadXmlSvy(const fs::path& path) {
     if (!handle)
         return false;
     std::shared_ptr<void> document(handle, [](void* h) { XmlDom_ReleaseHandle(h); });
-    if (!XmlDom_LoadFile(handle, path.string().c_str()))
+    if (!XmlDom_LoadFile(handle, path.string().c_str())) {
+        if (XmlDom_GetLoadResult(handle) == XMLDOM_LOAD_TOO_DEEP)
+            throw CError(path.string() + " file not loaded: elements nested deeper than " +
+                             std::to_string(XMLDOM_MAX_DEPTH) + " levels.",
+                         -4, 5);
         return false;
+    }
     m_document = std::move(document);
     m_units = UNIT_NONE;
     return true;

@@ -1,5 +1,6 @@
 #include "svy3/platform/file_access.h"
 
+#include <cerrno>
 #include <cstdio>
 
 #if defined(_WIN32)
@@ -34,16 +35,16 @@ bool CanOpenForWriting(const std::string& path) {
     return true;
 }
 
-bool CanCreateForWriting(const std::string& path, bool& created) {
-    created = false;
-    std::wstring wide = Widen(path);
-    HANDLE h = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
+bool CanSaveTo(const std::string& path) {
+    if (CanOpenForWriting(path))
+        return true;
+    if (GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES)
         return false;
-    created = GetLastError() != ERROR_ALREADY_EXISTS;
-    CloseHandle(h);
-    return true;
+    const size_t slash = path.find_last_of("\\/");
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const DWORD attributes = GetFileAttributesW(Widen(folder).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           !(attributes & FILE_ATTRIBUTE_READONLY);
 }
 
 bool RemoveFile(const std::string& path) {
@@ -68,18 +69,20 @@ bool CanOpenForWriting(const std::string& path) {
     return ok;
 }
 
-bool CanCreateForWriting(const std::string& path, bool& created) {
-    created = false;
-    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0) {
-        fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0)
-            return false;
-        created = true;
-    }
-    bool ok = IsRegularFile(fd);
-    ::close(fd);
-    return ok;
+bool CanSaveTo(const std::string& path) {
+    if (path.empty())
+        return false;
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0)
+        return CanOpenForWriting(path);
+    if (errno != ENOENT)
+        return false;
+    const size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "."
+                               : slash == 0               ? "/"
+                                                          : path.substr(0, slash);
+    return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
 bool RemoveFile(const std::string& path) {

@@ -10,10 +10,10 @@ namespace platform {
 // again at once and left as it was; a missing file or a folder gives false.
 bool CanOpenForWriting(const std::string& path);
 
-// True when `path` can be written: an existing file must open for reading and writing (it is not
-// truncated), a missing one is created empty. `created` tells whether the test created the file,
-// so that a caller whose write then fails can remove it again.
-bool CanCreateForWriting(const std::string& path, bool& created);
+// True when `path` can be written by replacing it: an existing file must open for reading and
+// writing (it is not truncated), and for a missing one its folder must exist and be writable.
+// Nothing is created.
+bool CanSaveTo(const std::string& path);
 
 // Removes a file; false when it could not be removed.
 bool RemoveFile(const std::string& path);

@@ -8,6 +8,7 @@
 
 #include "svy3/platform/file_access.h"
 #include "svy3/platform/file_replacer.h"
+#include "svy3/xmldom/xml_dom_api.h"
 
 namespace ZAR {
 namespace {
@@ -105,6 +106,39 @@ void RemoveSubtree(xml_node parent, xml_node child) {
     parent.remove_child(child);
 }
 
+constexpr size_t kMaxDepth = XMLDOM_MAX_DEPTH;
+
+// The levels of the subtree of `top` (1 for a node without children), found by a walk without
+// recursion that stops as soon as it passes `limit`.
+size_t SubtreeDepth(xml_node top, size_t limit) {
+    size_t depth = 1, deepest = 1;
+    xml_node node = top;
+    for (;;) {
+        if (xml_node child = node.first_child()) {
+            node = child;
+            deepest = std::max(deepest, ++depth);
+            if (deepest > limit)
+                return deepest;
+            continue;
+        }
+        while (node != top && !node.next_sibling()) {
+            node = node.parent();
+            --depth;
+        }
+        if (node == top)
+            return deepest;
+        node = node.next_sibling();
+    }
+}
+
+// The level of a node: 0 for the document, 1 for its children, and so on.
+size_t LevelOf(xml_node node) {
+    size_t level = 0;
+    for (node = node.parent(); node; node = node.parent())
+        ++level;
+    return level;
+}
+
 // Writes one top-level node of a saved file. The file is always UTF-8 (a document read from another
 // encoding holds its text as UTF-8), so a declaration that names an encoding is written naming
 // UTF-8; otherwise every non-ASCII character would be misread when the file is loaded again.
@@ -158,11 +192,16 @@ xml_node CXmlDom::FirstChildOf(xml_node node) const {
 }
 
 xml_node CXmlDom::NextSiblingOf(xml_node node) const {
+    // Removed subtrees kept under the holding element are not each other's siblings.
+    if (m_parking && node.parent() == m_parking)
+        return {};
     xml_node sibling = node.next_sibling();
     return sibling == m_parking ? xml_node() : sibling;
 }
 
 bool CXmlDom::MayAppend(xml_node parent, xml_node_type type) const {
+    if (LevelOf(parent) >= kMaxDepth)
+        return false;
     if (parent.type() == pugi::node_element)
         return type != pugi::node_declaration && type != pugi::node_document;
     if (parent.type() != pugi::node_document)
@@ -244,15 +283,28 @@ int16_t CXmlDom::InitializeNewXmlFile(const char* comment, const char* rootName)
 int32_t CXmlDom::LoadFile(const char* path) {
     m_fileName = path ? path : "";
     m_writable = platform::CanOpenForWriting(m_fileName) ? 1 : 0;
+    m_loadResult = XMLDOM_LOAD_NOT_READ;
     // Only a regular file is parsed: the DOM would take the size a folder reports for its length
     // (an impossible allocation) and would wait for a writer on a pipe.
     boost::system::error_code error;
     if (m_fileName.empty() || !boost::filesystem::is_regular_file(m_fileName, error))
         return 0;
-    // Parse into a fresh document so that a failed load leaves the current one as it was.
+    // Parse into a fresh document so that a failed load leaves the current one as it was. The
+    // parser does not recurse; the depth is checked before anything else walks the tree (the
+    // document node is the subtree's first level).
     auto loaded = std::make_unique<pugi::xml_document>();
-    if (!loaded->load_file(m_fileName.c_str(), kParseFlags))
+    const pugi::xml_parse_result parsed = loaded->load_file(m_fileName.c_str(), kParseFlags);
+    if (!parsed) {
+        if (parsed.status != pugi::status_file_not_found &&
+            parsed.status != pugi::status_io_error && parsed.status != pugi::status_out_of_memory)
+            m_loadResult = XMLDOM_LOAD_NOT_XML;
         return 0;
+    }
+    if (SubtreeDepth(*loaded, kMaxDepth + 1) > kMaxDepth + 1) {
+        m_loadResult = XMLDOM_LOAD_TOO_DEEP;
+        return 0;
+    }
+    m_loadResult = XMLDOM_LOAD_OK;
     for (auto& handle : m_nodeHandles)
         handle->node = xml_node();
     m_current = m_root = m_parking = xml_node();
@@ -264,13 +316,12 @@ int32_t CXmlDom::LoadFile(const char* path) {
 
 int16_t CXmlDom::SaveFile(const char* path) {
     std::string target = path ? path : "";
-    bool created = false;
     if (target.empty()) {
         if (m_fileName.empty())
             return 201;
         target = m_fileName;
     } else {
-        m_writable = platform::CanCreateForWriting(target, created) ? 1 : 0;
+        m_writable = platform::CanSaveTo(target) ? 1 : 0;
     }
     if (!m_writable)
         return 202;
@@ -281,12 +332,7 @@ int16_t CXmlDom::SaveFile(const char* path) {
             PrintTopLevel(child, writer);
         return writer.ok();
     });
-    if (saved)
-        return 0;
-    // The writability test created an empty file; do not leave it behind.
-    if (created)
-        platform::RemoveFile(target);
-    return -200;
+    return saved ? 0 : -200;
 }
 
 void CXmlDom::MoveToRootNode() {
@@ -470,7 +516,8 @@ int32_t CXmlDom::AppendNodeCopy(void* node, bool deep) {
     if (!handle || !handle->node || !m_current)
         return 0;
     const xml_node source = handle->node;
-    if (!MayAppend(m_current, source.type()))
+    if (!MayAppend(m_current, source.type()) ||
+        (deep && LevelOf(m_current) + SubtreeDepth(source, kMaxDepth) > kMaxDepth))
         return 0;
     const bool beforeParking = m_parking && m_current == Document();
     xml_node copy;

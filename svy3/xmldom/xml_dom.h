@@ -20,6 +20,7 @@ class CXmlDom {
 
     int16_t InitializeNewXmlFile(const char* comment, const char* rootName);
     int32_t LoadFile(const char* path);
+    int32_t LoadResult() const { return m_loadResult; }
     int16_t SaveFile(const char* path);
 
     void MoveToRootNode();
@@ -76,6 +77,7 @@ class CXmlDom {
     void FreeUnreferencedParked();
 
     pugi::xml_node m_current;
+    int32_t m_loadResult = 0;
     std::unique_ptr<pugi::xml_document> m_document;
     pugi::xml_node m_root;
     std::string m_fileName;

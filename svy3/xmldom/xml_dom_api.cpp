@@ -67,6 +67,11 @@ int32_t SVY_STDCALL XmlDom_LoadFile(XMLDOM_HANDLE handle, const char* path) {
     return Guarded<int32_t>(handle, 0, [&](ZAR::CXmlDom& d) { return d.LoadFile(path); });
 }
 
+int32_t SVY_STDCALL XmlDom_GetLoadResult(XMLDOM_HANDLE handle) {
+    return Guarded<int32_t>(handle, XMLDOM_LOAD_NOT_READ,
+                            [](ZAR::CXmlDom& d) { return d.LoadResult(); });
+}
+
 int16_t SVY_STDCALL XmlDom_SaveFile(XMLDOM_HANDLE handle, const char* path) {
     return Guarded<int16_t>(handle, XMLDOM_SAVE_WRITE_FAILED,
                             [&](ZAR::CXmlDom& d) { return d.SaveFile(path); });

@@ -31,6 +31,20 @@ enum {
     XMLDOM_SAVE_WRITE_FAILED = -200,  // writing failed; the previous file is unchanged
 };
 
+// Results of XmlDom_GetLoadResult: why the last XmlDom_LoadFile failed.
+enum {
+    XMLDOM_LOAD_OK = 0,
+    XMLDOM_LOAD_NOT_READ = 1,  // no path, not a regular file, or it could not be read
+    XMLDOM_LOAD_NOT_XML = 2,   // the file is not well-formed XML
+    XMLDOM_LOAD_TOO_DEEP = 3,  // nodes nest deeper than XMLDOM_MAX_DEPTH levels
+};
+
+// The deepest nesting a document may have: the root element is level 1, its children level 2, and
+// so on. Project documents use about ten levels. The limit keeps every walk, copy and save of a
+// document short and its saved file in proportion to it (the saved indentation grows with depth):
+// loading refuses a deeper file, and appends and copies that would go deeper are refused.
+#define XMLDOM_MAX_DEPTH 256
+
 // Fills `buffer` with the module version text (five tab-separated fields); the buffer must hold
 // the text's length plus 2 bytes, a smaller one receives the empty text.
 SVY3_API void SVY_STDCALL XmlDom_GetVerStr(char* buffer, int32_t size);
@@ -47,13 +61,21 @@ SVY3_API int16_t SVY_STDCALL XmlDom_InitializeNewXmlFile(XMLDOM_HANDLE handle, c
                                                          const char* rootName);
 // Parses the file at `path` into the document and puts the cursor on the root element. The path is
 // remembered for saving, and whether the file can be opened for writing is tested, even when the
-// load fails. On failure the previous document stays. A successful load invalidates the nodes of
-// node handles taken on the previous document (they then hold no node).
+// load fails. On failure the previous document stays; a file nested deeper than XMLDOM_MAX_DEPTH
+// levels is refused. A successful load invalidates the nodes of node handles taken on the previous
+// document (they then hold no node).
 SVY3_API int32_t SVY_STDCALL XmlDom_LoadFile(XMLDOM_HANDLE handle, const char* path);
+// Why the last XmlDom_LoadFile of this handle failed (an XMLDOM_LOAD_ value); XMLDOM_LOAD_OK after
+// a successful load or before any, and XMLDOM_LOAD_NOT_READ for a null handle.
+SVY3_API int32_t SVY_STDCALL XmlDom_GetLoadResult(XMLDOM_HANDLE handle);
 // Saves the document to `path`, or, when it is null or empty, to the path of the last load.
 // Returns 0 when saved, 201 when no path is known, 202 when the file cannot be written (a save
-// without a path uses the test made at load time) and -200 when writing failed. The file is
-// replaced through a temporary file in the same folder, so a failed save leaves it as it was.
+// without a path uses the test made at load time) and -200 when writing failed. The test creates
+// nothing: a missing file counts as writable when its folder is. The file is replaced through a
+// temporary file in the same folder (named after it, with a suffix ".svy3-" and six letters or
+// digits), which is written, synced and renamed over it, after which the folder is synced; a
+// failed or interrupted save leaves the previous file as it was. A temporary file left by a save
+// that was killed is removed by the next save to the same path.
 SVY3_API int16_t SVY_STDCALL XmlDom_SaveFile(XMLDOM_HANDLE handle, const char* path);
 
 // Moves the cursor to the root element (no node when the document has none); always 1.
@@ -88,7 +110,7 @@ SVY3_API int16_t SVY_STDCALL XmlDom_SetNodeAttributeText(XMLDOM_HANDLE handle, c
 
 // Appends an element as the last child of the current node and moves the cursor onto it. Appending
 // an element to a document that has no root element makes it the root; a second element at
-// document level is refused.
+// document level is refused, and so is a node deeper than XMLDOM_MAX_DEPTH (for every append).
 SVY3_API int32_t SVY_STDCALL XmlDom_AppendChildNode(XMLDOM_HANDLE handle, const char* name);
 // Appends a text node as the last child of the current element; the cursor stays.
 SVY3_API int16_t SVY_STDCALL XmlDom_AppendTextChildNode(XMLDOM_HANDLE handle, const char* text);
@@ -108,7 +130,8 @@ SVY3_API int32_t SVY_STDCALL XmlDom_MoveToHandleNode(XMLDOM_HANDLE handle, XMLDO
 SVY3_API void SVY_STDCALL XmlDom_ReleaseNodeHandle(XMLDOM_HANDLE handle, XMLDOM_NODE node);
 // Appends a copy of the node of a node handle as the last child of the current node: the whole
 // subtree when `deep` is nonzero, else the node with its attributes and no children. The cursor
-// stays. 0 when the value was not issued by this handle or nothing could be appended.
+// stays. 0 when the value was not issued by this handle or nothing could be appended (a copy that
+// would nest deeper than XMLDOM_MAX_DEPTH included).
 SVY3_API int32_t SVY_STDCALL XmlDom_AppendNodeCopy(XMLDOM_HANDLE handle, XMLDOM_NODE node,
                                                    int32_t deep);
 

@@ -64,8 +64,12 @@ int32_t CSVYXmlFile::Initialize(const std::string& path) {
     if (!ToBuffer(path))
         return 0;
     if (!XmlDom_LoadFile(m_hFile, m_pTmpTxt.get())) {
-        ShowMessageBox("Failed to load file:\n" + path +
-                           "\nFile does not appear to be in XML format.\nOperation aborted.",
+        const std::string reason = XmlDom_GetLoadResult(m_hFile) == XMLDOM_LOAD_TOO_DEEP
+                                       ? "Its elements are nested deeper than " +
+                                             std::to_string(XMLDOM_MAX_DEPTH) +
+                                             " levels; a project document uses about ten."
+                                       : "File does not appear to be in XML format.";
+        ShowMessageBox("Failed to load file:\n" + path + "\n" + reason + "\nOperation aborted.",
                        MessageIcon::Exclamation);
         return 0;
     }

@@ -5,18 +5,22 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <boost/filesystem.hpp>
+#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <iterator>
 #include <string>
 
 #include "support/test_support.h"
+#include "svy3/svy3.h"
 
 namespace {
 
+using svy3_test::MessageBoxCapture;
 using svy3_test::ReadFile;
 using svy3_test::TempDir;
 using svy3_test::WriteFile;
@@ -303,6 +307,18 @@ TEST_F(XmlDom, RemovedNodesStayNavigableAndAreNeverSaved) {
     Doc back;
     ASSERT_EQ(XmlDom_LoadFile(back, dir.File("in.xml").c_str()), 1);
     EXPECT_EQ(back.DumpDocument(), "#document[R[Kept;];]") << ReadFile(dir.File("in.xml"));
+    // Two removed nodes are not each other's siblings, so a walk from one stays in its subtree.
+    XmlDom_MoveToRootNode(doc);
+    XmlDom_MoveToFirstChildNode(doc, "Kept");
+    XMLDOM_NODE kept = XmlDom_GetCurrentNodeHandle(doc);
+    ASSERT_EQ(XmlDom_RemoveCurrentNode(doc), 1);
+    for (XMLDOM_NODE removed : {child, kept}) {
+        XmlDom_MoveToHandleNode(doc, removed);
+        XmlDom_MoveToParentNode(doc, nullptr);
+        EXPECT_EQ(XmlDom_MoveToNextSiblingNode(doc, nullptr), 0) << doc.Name();
+        EXPECT_EQ(XmlDom_MoveToParentNode(doc, nullptr), 0) << doc.Name();
+    }
+    XmlDom_ReleaseNodeHandle(doc, kept);
     XmlDom_ReleaseNodeHandle(doc, child);
     EXPECT_EQ(XmlDom_MoveToHandleNode(doc, child), 0) << "a released handle is not accepted";
 
@@ -312,7 +328,7 @@ TEST_F(XmlDom, RemovedNodesStayNavigableAndAreNeverSaved) {
     XmlDom_ReleaseNodeHandle(doc, foreign);
     EXPECT_EQ(XmlDom_MoveToHandleNode(back, foreign), 1);
     EXPECT_EQ(XmlDom_AppendNodeCopy(doc, foreign, 1), 0);
-    EXPECT_EQ(doc.Dump(), "R[Kept;]");
+    EXPECT_EQ(doc.Dump(), "R");
 }
 
 TEST_F(XmlDom, RemovingTheRootLetsANewRootBeAppended) {
@@ -360,6 +376,146 @@ TEST_F(XmlDom, ShallowAndDeepCopies) {
               "];D[S;S[x[#text=t;];#comment;];];];];]");
     XmlDom_MoveToParentNode(doc, nullptr);
     EXPECT_EQ(XmlDom_AppendNodeCopy(doc, root, 1), 0) << "a second element at document level";
+}
+
+// A document of `depth` nested elements <e>..</e> with a text in the deepest.
+std::string Nested(size_t depth) {
+    std::string xml;
+    for (size_t i = 0; i < depth; ++i)
+        xml += "<e>";
+    xml += "t";
+    for (size_t i = 0; i < depth; ++i)
+        xml += "</e>";
+    return xml;
+}
+
+// Loading refuses documents nested deeper than the limit and tells why; appends and copies stop at
+// the limit, so every document the layer holds saves in proportion to its size.
+TEST_F(XmlDom, NestingIsLimited) {
+    const size_t limit = XMLDOM_MAX_DEPTH;
+    struct Case {
+        std::string name, xml;
+        int32_t loaded, result;
+    } cases[] = {
+        {"at the limit (text one level deeper)", Nested(limit - 1), 1, XMLDOM_LOAD_OK},
+        {"one level too deep", Nested(limit), 0, XMLDOM_LOAD_TOO_DEEP},
+        {"32000 levels", Nested(32000), 0, XMLDOM_LOAD_TOO_DEEP},
+        {"not XML", "<e><f></e>", 0, XMLDOM_LOAD_NOT_XML},
+    };
+    for (const Case& c : cases) {
+        Doc d;
+        const std::string path = WriteFile(dir.File("deep.xml"), c.xml);
+        EXPECT_EQ(XmlDom_LoadFile(d, path.c_str()), c.loaded) << c.name;
+        EXPECT_EQ(XmlDom_GetLoadResult(d), c.result) << c.name;
+        if (!c.loaded)
+            continue;
+        // The deepest legal document saves and reads back whole.
+        ASSERT_EQ(XmlDom_SaveFile(d, dir.File("saved.xml").c_str()), XMLDOM_SAVE_OK);
+        EXPECT_LT(ReadFile(dir.File("saved.xml")).size(), limit * limit + 16 * limit);
+        Doc back;
+        ASSERT_EQ(XmlDom_LoadFile(back, dir.File("saved.xml").c_str()), 1);
+        EXPECT_EQ(back.DumpDocument(), d.DumpDocument());
+    }
+    EXPECT_EQ(XmlDom_LoadFile(doc, dir.File("missing.xml").c_str()), 0);
+    EXPECT_EQ(XmlDom_GetLoadResult(doc), XMLDOM_LOAD_NOT_READ);
+    EXPECT_EQ(XmlDom_GetLoadResult(nullptr), XMLDOM_LOAD_NOT_READ);
+
+    // The reasons reach the document cursor's message and the editor's error.
+    WriteFile(dir.File("deep.svy"), Nested(32000));
+    {
+        MessageBoxCapture capture;
+        ZAR::CSVYXmlFile file;
+        EXPECT_EQ(file.Initialize(dir.File("deep.svy")), 0);
+        ASSERT_EQ(capture.messages().size(), 1u);
+        EXPECT_NE(capture.messages()[0].first.find("nested deeper than 256 levels"),
+                  std::string::npos)
+            << capture.messages()[0].first;
+    }
+    ZAR::GpzSvy120 editor;
+    try {
+        editor.Load(dir.File("deep.svy").c_str());
+        ADD_FAILURE() << "a document nested too deep was loaded";
+    } catch (const ZAR::CError& error) {
+        EXPECT_NE(std::string(error.what()).find("nested deeper"), std::string::npos);
+    }
+
+    // Appends: element, text and comment stop at the limit.
+    ASSERT_EQ(XmlDom_InitializeNewXmlFile(doc, nullptr, "e"), 1);
+    XMLDOM_NODE top = XmlDom_GetCurrentNodeHandle(doc);
+    size_t levels = 1;
+    while (levels < 2 * limit && XmlDom_AppendChildNode(doc, "e"))
+        ++levels;
+    EXPECT_EQ(levels, limit);
+    EXPECT_EQ(XmlDom_AppendTextChildNode(doc, "t") + XmlDom_AppendComment(doc, "c"), 0);
+    // Copies: a subtree fits only where its depth keeps within the limit.
+    XmlDom_MoveToParentNode(doc, nullptr);
+    XMLDOM_NODE twoLevels = XmlDom_GetCurrentNodeHandle(doc);
+    EXPECT_EQ(XmlDom_AppendNodeCopy(doc, twoLevels, 1), 0);
+    EXPECT_EQ(XmlDom_AppendNodeCopy(doc, twoLevels, 0), 1) << "one level fits";
+    XmlDom_MoveToHandleNode(doc, top);
+    EXPECT_EQ(XmlDom_AppendNodeCopy(doc, top, 1), 0);
+    EXPECT_EQ(XmlDom_AppendNodeCopy(doc, twoLevels, 1), 1);
+}
+
+// Saves of a large document are killed at many moments: the target is always the old or the new
+// document, whole (never empty, even for a new path), and at most the save's own temporary file
+// is left, which the next save removes.
+TEST_F(XmlDom, KilledSavesLoseNothing) {
+    namespace fs = boost::filesystem;
+    ASSERT_EQ(XmlDom_InitializeNewXmlFile(doc, nullptr, "R"), 1);
+    for (int i = 0; i < 20000; ++i) {
+        XmlDom_AppendChildNode(doc, "Line");
+        XmlDom_SetNodeAttributeText(doc, "n", std::to_string(i).c_str());
+        XmlDom_AppendTextChildNode(doc, "some text of a line");
+        XmlDom_MoveToParentNode(doc, nullptr);
+    }
+    const std::string refs = dir.File("refs"), work = dir.File("work");
+    fs::create_directories(refs);
+    fs::create_directories(work);
+    XmlDom_SetNodeAttributeText(doc, "v", "old");
+    ASSERT_EQ(XmlDom_SaveFile(doc, (refs + "/old.svy").c_str()), XMLDOM_SAVE_OK);
+    XmlDom_SetNodeAttributeText(doc, "v", "new");
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(XmlDom_SaveFile(doc, (refs + "/new.svy").c_str()), XMLDOM_SAVE_OK);
+    const auto saveTime = std::chrono::duration_cast<std::chrono::microseconds>(
+                              std::chrono::steady_clock::now() - started)
+                              .count();
+    const std::string oldBytes = ReadFile(refs + "/old.svy"),
+                      newBytes = ReadFile(refs + "/new.svy");
+    ASSERT_GT(oldBytes.size(), 500000u);
+
+    const int kills = 24;
+    for (int k = 0; k < kills; ++k) {
+        // Every other kill saves over the old document; the others save to a new path.
+        const bool fresh = k % 2 == 1;
+        const std::string target = work + (fresh ? "/fresh.svy" : "/doc.svy");
+        fs::remove(work + "/fresh.svy");
+        if (!fresh)
+            WriteFile(target, oldBytes);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            XmlDom_SaveFile(doc, target.c_str());
+            _exit(0);
+        }
+        usleep(static_cast<useconds_t>(saveTime * 5 / 4 * k / kills));
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+
+        const std::string now = ReadFile(target);
+        const bool isOld = !fresh && now == oldBytes;
+        const bool isNew = now == newBytes;
+        const bool absent = fresh && !fs::exists(target);
+        EXPECT_TRUE(isOld || isNew || absent) << "kill " << k << ": " << now.size() << " bytes";
+        // At most the killed save's temporary file is left; the next save removes it.
+        size_t files = std::distance(fs::directory_iterator(work), fs::directory_iterator());
+        EXPECT_LE(files, 3u) << "kill " << k;
+        ASSERT_EQ(XmlDom_SaveFile(doc, target.c_str()), XMLDOM_SAVE_OK);
+        files = std::distance(fs::directory_iterator(work), fs::directory_iterator());
+        EXPECT_EQ(files, fresh ? 2u : 1u) << "kill " << k;
+        fs::remove(work + "/fresh.svy");
+    }
 }
 
 }  // namespace
