@@ -18,9 +18,11 @@
 
 #include <CLI/CLI.hpp>
 
+#include "svy3/version.h"
 #include "tools/svy/create_command.h"
 #include "tools/svy/demo_survey.h"
 #include "tools/svy/edit_commands.h"
+#include "tools/svy/exit_status.h"
 #include "tools/svy/info_command.h"
 #include "tools/svy/map_command.h"
 
@@ -30,6 +32,8 @@ namespace {
 int Run(int argc, char** argv) {
     CLI::App app{"svy: read, create and inspect ground-penetrating-radar survey projects"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("svy ") + SVY3_VERSION_STRING);
+    app.footer(svy_tool::kExitStatusHelp);
 
     std::string project;
     bool json = false;
@@ -50,6 +54,7 @@ int Run(int argc, char** argv) {
         ->check(CLI::Range(0.0, 1000.0));
     createCommand->add_option("--created-by", create.createdBy,
                               "Program name written into the provenance records");
+    createCommand->add_flag("--force", create.force, "Replace OUT when it exists");
 
     std::string demoFolder = "demo-survey";
     CLI::App* demo = app.add_subcommand("demo", "Generate a sample survey and its project");
@@ -107,7 +112,12 @@ int Run(int argc, char** argv) {
         "recover", "Put right a batch of moves that was cut off (organise killed halfway)");
     recover->add_option("PROJECT", editProject, "Project document (.svy)")->required();
 
-    CLI11_PARSE(app, argc, argv);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        const int status = app.exit(error);  // prints help, the version or the error
+        return status == 0 ? svy_tool::kExitOk : svy_tool::kExitUsage;
+    }
 
     if (info->parsed())
         return svy_tool::RunInfo(project, json, std::cout);
