@@ -6,6 +6,8 @@
 
 #include "svy3/editor/error.h"
 #include "svy3/editor/gpz_svy_120.h"
+#include "tools/svy/exit_status.h"
+#include "tools/svy/project_summary.h"
 
 namespace svy_tool {
 namespace {
@@ -81,13 +83,19 @@ void PrintMap(const ZAR::GpzSvy120& editor, std::ostream& out) {
 }  // namespace
 
 int RunMap(const std::string& project, bool json, std::ostream& out, std::ostream& err) {
+    int status = kExitOk;
+    const std::string problem = ProjectFileProblem(project, status);
+    if (!problem.empty()) {
+        err << "svy map: " << problem << "\n";
+        return status;
+    }
     ZAR::GpzSvy120 editor;
     int32_t result = 0;
     try {
         result = editor.Load(project.c_str());
     } catch (const ZAR::CError& error) {
         err << "svy map: error " << error.Code() << ": " << error.what() << "\n";
-        return 1;
+        return kExitDocument;
     }
     if (result != 1)
         err << "svy map: data files whose sequence number is not 1 are not in the map\n";
