@@ -4,6 +4,8 @@
 //   svy create OUT.svy FILE... [options]         project document from radar files
 //   svy demo [DIR]                               sample survey, its project and its summary
 //   svy map PROJECT [--json]                     line map of a project, as the editor reads it
+//   svy check PROJECT [--json]                   whether the data files are on disk and readable
+//   svy lines PROJECT [--csv]                    the lines of a project as a table
 //   svy organise PROJECT [flags] [--dry-run]     rename and move data files after their lines
 //   svy rename-set PROJECT OLD NEW [--dry-run]   rename a line set
 //   svy single-set PROJECT SET OUT [options]     copy of a project with one line set
@@ -19,6 +21,7 @@
 #include <CLI/CLI.hpp>
 
 #include "svy3/version.h"
+#include "tools/svy/check_command.h"
 #include "tools/svy/create_command.h"
 #include "tools/svy/demo_survey.h"
 #include "tools/svy/edit_commands.h"
@@ -65,6 +68,16 @@ int Run(int argc, char** argv) {
     CLI::App* map = app.add_subcommand("map", "Print a project's line map as the editor reads it");
     map->add_option("PROJECT", mapProject, "Project document (.svy)")->required();
     map->add_flag("--json", mapJson, "Print the map as JSON");
+
+    std::string checkProject;
+    bool checkJson = false, linesCsv = false;
+    CLI::App* check = app.add_subcommand(
+        "check", "Check that a project's data files are on disk, readable and of known size");
+    check->add_option("PROJECT", checkProject, "Project document (.svy)")->required();
+    check->add_flag("--json", checkJson, "Print the problems as JSON");
+    CLI::App* lines = app.add_subcommand("lines", "Print a project's lines as a table");
+    lines->add_option("PROJECT", checkProject, "Project document (.svy)")->required();
+    lines->add_flag("--csv", linesCsv, "Print the table as CSV");
 
     svy_tool::OrganiseOptions organise;
     CLI::App* organiseCommand = app.add_subcommand(
@@ -136,6 +149,10 @@ int Run(int argc, char** argv) {
         return svy_tool::RunRecover(editProject, std::cout, std::cerr);
     if (map->parsed())
         return svy_tool::RunMap(mapProject, mapJson, std::cout, std::cerr);
+    if (check->parsed())
+        return svy_tool::RunCheck(checkProject, checkJson, std::cout, std::cerr);
+    if (lines->parsed())
+        return svy_tool::RunLines(checkProject, linesCsv, std::cout, std::cerr);
     if (demo->parsed())
         return svy_tool::RunDemo(demoFolder, std::cout);
     return 0;

@@ -29,6 +29,8 @@ std::string Number(double value, int decimals = 3) {
     return text;
 }
 
+}  // namespace
+
 // Text of the document as printed: control characters (and DEL) as \xNN, so that a name cannot
 // move the cursor, clear the terminal or split a line of the listing.
 std::string Shown(const std::string& text) {
@@ -46,8 +48,6 @@ std::string Shown(const std::string& text) {
     }
     return shown;
 }
-
-}  // namespace
 
 void PrintSummary(const ProjectSummary& s, std::ostream& out) {
     out << "Project   " << Shown(s.path) << "\n";
