@@ -147,6 +147,13 @@ TEST_F(SvyCreateRefusal, OutputThatIsAnInputOrRadarData) {
 TEST_F(SvyCreateRefusal, ExistingOutputNeedsForce) {
     m_options.output = m_dir.File("kept.svy");
     ExpectRefused(m_options.output, svy_tool::kExitFileSystem, "use --force to replace it");
+    // Paths the library could not open the document by: 256 bytes, in a folder or not.
+    const std::string name256 = m_dir.File(std::string(251 - m_dir.path().size(), 'n') + ".svy");
+    ASSERT_EQ(name256.size(), 256u);
+    for (const std::string& output : {name256, m_dir.File(std::string(300, 'f') + "/a.svy")}) {
+        m_options.output = output;
+        ExpectRefused(m_dir.File("kept.svy"), svy_tool::kExitFileSystem, "at most 255 bytes");
+    }
     boost::filesystem::create_directory(m_dir.File("folder.svy"));
     m_options.output = m_dir.File("folder.svy");
     m_options.force = true;
@@ -165,12 +172,12 @@ TEST_F(SvyCreateRefusal, ExistingOutputNeedsForce) {
 TEST_F(SvyCreateRefusal, NoReadableDataFileWritesNothing) {
     for (const char* header : {"DEMOC1B1.HD", "DEMOC2B1.HD"})
         ASSERT_EQ(std::remove(m_dir.File(header).c_str()), 0);
-    m_options.inputs = {m_dir.File("*.DT1")};
+    m_options.inputs = {m_dir.File("*.DT1"), m_dir.File("NAMED.DT1")};
     m_options.output = m_dir.File("kept.svy");
     m_options.force = true;
     ExpectRefused(m_options.output, svy_tool::kExitDocument, "no data file could be read");
     m_options.output = m_dir.File("new.svy");
-    ExpectRefused(m_dir.File("kept.svy"), svy_tool::kExitDocument, "no data file could be read");
+    ExpectRefused(m_dir.File("kept.svy"), svy_tool::kExitDocument, "NAMED.DT1: No such file");
 }
 
 TEST_F(SvyCreateRefusal, SpacingUsedWithoutATerminalIsTold) {

@@ -78,6 +78,13 @@ HeaderCount CheckHeaders(const std::vector<std::string>& files) {
             ++count.readable;  // read by the creator, which fails when it cannot
         if (ext != ".dt1")
             continue;
+        struct stat info {};
+        if (stat(file.c_str(), &info) != 0) {
+            progress.Clear();
+            std::cerr << "svy create: skipping " << file << ": " << std::strerror(errno) << "\n";
+            ++count.unreadable;
+            continue;
+        }
         const std::string header = ZAR::FindFileIgnoringCase(
             boost::filesystem::path(file).replace_extension(".hd").string());
         ZAR::GprParam param;
@@ -94,6 +101,9 @@ HeaderCount CheckHeaders(const std::vector<std::string>& files) {
     return count;
 }
 
+// The longest path by which the library opens a document.
+constexpr size_t kLongestPath = ZAR::CSVYXmlFile::kTextBufferSize - 1;
+
 bool SameFile(const struct stat& a, const std::string& path) {
     struct stat b {};
     return stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
@@ -107,6 +117,11 @@ std::string RefuseOutput(const CreateOptions& options, const std::vector<std::st
         return options.output +
                " has the extension of a radar data file; a project document "
                "is not written there";
+    if (options.output.size() > kLongestPath)
+        return status = kExitFileSystem,
+               "the path " + options.output + " is " + std::to_string(options.output.size()) +
+                   " bytes long; project documents are opened by paths of at most " +
+                   std::to_string(kLongestPath) + " bytes";
     struct stat target {};
     if (stat(options.output.c_str(), &target) != 0)
         return errno == ENOENT ? std::string() : options.output + ": " + std::strerror(errno);
@@ -124,7 +139,13 @@ std::string RefuseOutput(const CreateOptions& options, const std::vector<std::st
 
 // A new empty file beside `output` for the document being written; "" when none can be made.
 std::string MakeTemporary(const std::string& output) {
-    std::string name = output + ".svy-create-XXXXXX";
+    const boost::filesystem::path folder = boost::filesystem::path(output).parent_path();
+    std::string name =
+        (folder.empty() ? std::string(".svyXXXXXX") : (folder / ".svyXXXXXX").string());
+    if (name.size() > kLongestPath) {
+        errno = ENAMETOOLONG;
+        return std::string();
+    }
     const int fd = mkstemp(&name[0]);
     if (fd < 0)
         return std::string();

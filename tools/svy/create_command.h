@@ -26,10 +26,11 @@ std::vector<std::string> ExpandSelection(const std::vector<std::string>& inputs)
 //
 // The user's files are never harmed: an output that is one of the inputs (the same file, however
 // named) or that has a radar data extension (.HD, .DT1, .sen, any case) is refused, and so is an
-// existing output unless `force` is set. The document is written beside the output under a
-// temporary name and put in place only once it is complete; a selection of which no data file
-// can be read writes nothing and fails. Without a terminal and without a line spacing, the
-// spacing used is told on standard error.
+// existing output unless `force` is set, or one whose path is longer than the 255 bytes by which
+// the library opens documents. The document is written beside the output under a temporary name
+// (.svyXXXXXX) and put in place only once it is complete and reads back; a selection of which no
+// data file can be read writes nothing and fails. Without a terminal and without a line spacing,
+// the spacing used is told on standard error.
 int RunCreate(const CreateOptions& options, std::ostream& out);
 
 }  // namespace svy_tool
