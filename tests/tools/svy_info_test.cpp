@@ -146,7 +146,7 @@ TEST(SvyInfo, NamesThatAreNotPlainText) {
     svy3_test::TempDir dir;
     const std::string project = svy3_test::WriteFile(
         dir.File("odd.svy"),
-        "<ZAR_SVY version=\"1.1.0\"><Data version=\"1.1.0\">"
+        "<ZAR_SVY version=\"1.1.0\"><Data version=\"1.1.0\"><DataDirPath>d&#27;x</DataDirPath>"
         "<Line name=\"\xff\xfe\"/><Line name=\"clear&#27;[2J&#10;next\"/></Data></ZAR_SVY>");
     std::ostringstream json;
     ASSERT_EQ(svy_tool::RunInfo(project, true, json), svy_tool::kExitOk);
@@ -161,6 +161,11 @@ TEST(SvyInfo, NamesThatAreNotPlainText) {
     ASSERT_EQ(svy_tool::RunInfo(project, false, text), svy_tool::kExitOk);
     EXPECT_NE(text.str().find("clear\\x1b[2J\\x0anext"), std::string::npos) << text.str();
     EXPECT_EQ(text.str().find('\x1b'), std::string::npos);
+
+    std::ostringstream map;
+    ASSERT_EQ(svy_tool::RunMap(project, false, map, std::cerr), svy_tool::kExitOk);
+    EXPECT_NE(map.str().find("d\\x1bx"), std::string::npos) << map.str();  // the data folder
+    EXPECT_EQ(map.str().find('\x1b'), std::string::npos);
 }
 
 }  // namespace
