@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -159,14 +160,29 @@ TEST_F(SvyCreateRefusal, ExistingOutputNeedsForce) {
     m_options.force = true;
     ExpectRefused(m_dir.File("kept.svy"), svy_tool::kExitFileSystem, "is a folder");
 
-    // With --force the document is replaced, and nothing else is left in the folder.
-    m_options.output = m_dir.File("kept.svy");
-    const std::vector<std::string> listing = Listing(m_dir.path());
-    std::ostringstream out;
-    EXPECT_EQ(svy_tool::RunCreate(m_options, out), svy_tool::kExitOk);
-    EXPECT_NE(svy3_test::ReadFile(m_options.output).find("<Line name=\"Line2\""),
-              std::string::npos);
-    EXPECT_EQ(Listing(m_dir.path()), listing);
+    // With --force the document is replaced, keeping its permissions, and nothing else is left
+    // in the folder; a new document gets the permissions of any new file.
+    const mode_t mask = umask(0);
+    umask(mask);
+    const std::pair<const char*, mode_t> outputs[] = {{"kept.svy", 0640},
+                                                      {"new.svy", 0666 & ~mask}};
+    ASSERT_EQ(chmod(m_dir.File("kept.svy").c_str(), 0640), 0);
+    for (const auto& output : outputs) {
+        SCOPED_TRACE(output.first);
+        m_options.output = m_dir.File(output.first);
+        std::vector<std::string> listing = Listing(m_dir.path());
+        listing.push_back(output.first);
+        std::sort(listing.begin(), listing.end());
+        listing.erase(std::unique(listing.begin(), listing.end()), listing.end());
+        std::ostringstream out;
+        EXPECT_EQ(svy_tool::RunCreate(m_options, out), svy_tool::kExitOk);
+        EXPECT_NE(svy3_test::ReadFile(m_options.output).find("<Line name=\"Line2\""),
+                  std::string::npos);
+        EXPECT_EQ(Listing(m_dir.path()), listing);
+        struct stat info {};
+        ASSERT_EQ(stat(m_options.output.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, output.second);
+    }
 }
 
 TEST_F(SvyCreateRefusal, NoReadableDataFileWritesNothing) {

@@ -137,7 +137,18 @@ std::string RefuseOutput(const CreateOptions& options, const std::vector<std::st
     return std::string();
 }
 
-// A new empty file beside `output` for the document being written; "" when none can be made.
+// The permissions of the document: those of the file it replaces, else those a new file gets.
+mode_t OutputMode(const std::string& output) {
+    struct stat info {};
+    if (stat(output.c_str(), &info) == 0)
+        return info.st_mode & 07777;
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+// A new empty file beside `output` for the document being written, with the permissions the
+// output is to have; "" when none can be made.
 std::string MakeTemporary(const std::string& output) {
     const boost::filesystem::path folder = boost::filesystem::path(output).parent_path();
     std::string name =
@@ -149,6 +160,7 @@ std::string MakeTemporary(const std::string& output) {
     const int fd = mkstemp(&name[0]);
     if (fd < 0)
         return std::string();
+    fchmod(fd, OutputMode(output));
     close(fd);
     return name;
 }
