@@ -4,7 +4,7 @@ BUILD_ASAN ?= build-asan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_ARGS ?=
 
-.PHONY: all deps build test test-asan test-valgrind bench demo fuzz fuzz-ci format format-check check-layers clean
+.PHONY: all deps build test test-asan test-valgrind bench demo fuzz fuzz-ci format format-check check-layers clean install
 
 all: build
 
@@ -19,6 +19,11 @@ build: deps $(BUILD)/CMakeCache.txt
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Installs the headers, the shared library, the svy tool, the CMake package and svy3.pc.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 test-asan: deps
 	cmake -S . -B $(BUILD_ASAN) -DCMAKE_BUILD_TYPE=Debug -DSVY3_SANITIZE=ON -DSVY3_BUILD_BENCH=OFF $(CMAKE_ARGS)

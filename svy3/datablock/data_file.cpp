@@ -1,8 +1,10 @@
 // CSvyDataBlock_V110::CDataFile: one DataFile element.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #include "svy3/datablock/ordering.h"
 #include "svy3/datablock/svy_data_block_v110.h"
@@ -23,25 +25,69 @@ namespace {
 constexpr Enum<UNIT_TYPE> kMetre = 1;
 constexpr Enum<UNIT_TYPE> kPositionOtherUnit = 5;
 
-// The folder of the project document, without its trailing separator.
+// The folder of the project document, without its trailing separator; "." for a document opened
+// by a bare name, whose folder is the current one.
 std::string DocumentFolder(const CSVYXmlFile& file) {
     const std::string path = file.GetFilePathName();
     const std::string::size_type separator = LastSeparator(path);
-    return separator == std::string::npos ? std::string() : path.substr(0, separator);
+    if (separator == std::string::npos)
+        return ".";
+    return separator == 0 ? path.substr(0, 1) : path.substr(0, separator);
+}
+
+// The DataDirPath text of the Data element the cursor is in; "" when there is none.
+std::string DataDirOf(const CSVYXmlFile& file) {
+    for (pugi::xml_node node = CursorNode(file); node; node = node.parent())
+        if (std::strcmp(node.name(), "Data") == 0)
+            return node.child("DataDirPath").text().get();
+    return std::string();
+}
+
+bool IsAbsolute(const std::string& path) {
+    return !path.empty() &&
+           (path[0] == '/' || path[0] == '\\' || (path.size() > 1 && path[1] == ':'));
+}
+
+// Reads the radar header `name`.hd of a data file: beside the document (in the file's FileDirPath
+// there), else in the document's data folder (DataDirPath, relative to the document's folder when
+// relative). Counts of 2^31 or more make the header unreadable.
+bool ReadDataHeader(const CSVYXmlFile& file, const CSvyDataBlock_V110::CDataFile& data,
+                    int32_t& samples, int32_t& traces) {
+    const std::string folder = DocumentFolder(file);
+    std::string relative;
+    if (!data.m_strDirectory.empty())
+        relative += data.m_strDirectory + "\\";
+    relative += data.m_strName + ".hd";
+    std::vector<std::string> candidates{folder + "\\" + relative};
+    std::string dataDir = DataDirOf(file);
+    if (!dataDir.empty()) {
+        if (!IsAbsolute(dataDir))
+            dataDir = folder + "\\" + dataDir;
+        const char last = dataDir.back();
+        candidates.push_back(dataDir + (last == '\\' || last == '/' ? "" : "\\") + relative);
+    }
+    for (const std::string& candidate : candidates) {
+        GprParam header;
+        if (header.Load(FindFileIgnoringCase(ToFileSystemPath(candidate)), 0) != GprParam::LoadOk)
+            continue;
+        const SGprParam& param = *header.GetGprParam();
+        constexpr uint32_t kLargest = static_cast<uint32_t>(INT32_MAX);
+        if (param.SamplesPerTrace > kLargest || param.NumTraces > kLargest)
+            return false;
+        samples = static_cast<int32_t>(param.SamplesPerTrace);
+        traces = static_cast<int32_t>(param.NumTraces);
+        return true;
+    }
+    return false;
 }
 
 // Reads the data header of the file and appends the DataSampleCnt element it lacks.
 void CreateDataSampleCount(CSVYXmlFile& file, CSvyDataBlock_V110::CDataFile& data) {
-    std::string headerPath = DocumentFolder(file) + "\\";
-    if (!data.m_strDirectory.empty())
-        headerPath += data.m_strDirectory + "\\";
-    headerPath += data.m_strName + ".hd";
-    GprParam header;
-    const bool read =
-        header.Load(FindFileIgnoringCase(ToFileSystemPath(headerPath)), 0) == GprParam::LoadOk;
+    int32_t samples = -1, traces = -1;
+    const bool read = ReadDataHeader(file, data, samples, traces);
     data.m_nDim0 = 2;
-    data.m_nDim1 = read ? static_cast<int32_t>(header.GetGprParam()->SamplesPerTrace) : -1;
-    data.m_nDim2 = read ? static_cast<int32_t>(header.GetGprParam()->NumTraces) : -1;
+    data.m_nDim1 = read ? samples : -1;
+    data.m_nDim2 = read ? traces : -1;
     if (file.AppendChildNode("DataSampleCnt")) {
         CSVYNodeValue::Set(data.m_nDim0, &file, "dim0");
         CSVYNodeValue::Set(data.m_nDim1, &file, "dim1");

@@ -57,8 +57,13 @@ class SVY3_API CSvyDataBlock_V110 {
         virtual ~CDataFile();
 
         // Reads the DataFile element under the cursor (the cursor ends on it again). A missing
-        // DataSampleCnt is created in the document from the file's data header. Returns 1, or 0 and
-        // the message "\nError: Missing element: <Odometer>" when Odometer is missing.
+        // DataSampleCnt is created in the document from the file's data header (dimensions -1
+        // when it cannot be read, or holds counts of 2^31 or more). The header is looked for
+        // beside the document (the current folder for a document opened by a bare name) and,
+        // beyond that, when it is not there, in the document's DataDirPath (taken relative to the
+        // document's folder when relative), where documents created from a selection of data
+        // files point. Returns 1, or 0 and the message "\nError: Missing element: <Odometer>"
+        // when Odometer is missing.
         int32_t ReadFileBlock(CSVYXmlFile* file, std::string& error);
 
         // The file's path relative to the document's folder: directory, a backslash and the name,

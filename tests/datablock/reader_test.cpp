@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 #include <sstream>
@@ -57,11 +60,12 @@ std::string Join(const T&... values) {
 class DataBlockReaderTest : public testing::Test {
   protected:
     // Reads <ZAR_SVY><Data>body</Data></ZAR_SVY>; returns ReadSvyDataBlock's result.
-    int32_t Read(const std::string& body, bool withFactory = true) {
+    // The document is opened by `openAs` when given (a path to the same file).
+    int32_t Read(const std::string& body, bool withFactory = true, std::string openAs = "") {
         svy3_test::WriteFile(
             m_dir.File("survey.svy"),
             "<ZAR_SVY version=\"1.1.0\"><Data version=\"1.1.0\">" + body + "</Data></ZAR_SVY>");
-        EXPECT_EQ(m_file.Initialize(m_dir.File("survey.svy")), 1);
+        EXPECT_EQ(m_file.Initialize(openAs.empty() ? m_dir.File("survey.svy") : openAs), 1);
         m_file.GotoChildNode("Data");
         m_block = std::make_unique<CSvyDataBlock_V110>();
         if (withFactory)
@@ -227,6 +231,60 @@ TEST_F(DataBlockReaderTest, LineTypesExtentsDirectionsAndDisplayOrder) {
 
     // Display order: type 0, then 2, then 3 by (start X, start Y).
     EXPECT_EQ(Names(m_block->m_displayLines), "diagonal alongX empty alongY2 alongY ");
+}
+
+// Where the header of a file without DataSampleCnt is looked for, and which counts it may hold.
+TEST_F(DataBlockReaderTest, CreatedSampleCountFindsHeadersWhereUsersKeepThem) {
+    const std::string absolute = m_dir.File("abs");
+    const struct {
+        const char* what;
+        bool bareName;        // the document opened by its name from its own folder
+        std::string dataDir;  // DataDirPath; none when empty
+        std::string header;   // where F.HD is, relative to the document's folder
+        uint32_t traces;      // its trace count
+        bool readable;
+    } cases[] = {
+        {"bare name", true, "", "F.HD", 321, true},
+        {"bare name, relative data folder", true, "data\\", "data/F.HD", 40, true},
+        {"relative data folder", false, "data", "data/F.HD", 41, true},
+        {"absolute data folder", false, absolute + "/", "abs/F.HD", 42, true},
+        {"beside the document first", false, "data\\", "F.HD", 43, true},
+        {"count of 2^31", false, "", "F.HD", 0x80000000u, false},
+        {"count of 2^32 - 1", false, "", "F.HD", 0xFFFFFFFFu, false},
+        {"not found", false, "elsewhere\\", "data/F.HD", 44, false},
+    };
+    char cwd[4096];
+    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::remove(m_dir.File("F.HD").c_str());
+        std::remove(m_dir.File("data/F.HD").c_str());
+        std::remove(m_dir.File("abs/F.HD").c_str());
+        mkdir(m_dir.File("data").c_str(), 0755);
+        mkdir(absolute.c_str(), 0755);
+        ZAR::SGprParam param;
+        param.NumTraces = c.traces;
+        param.SamplesPerTrace = 256;
+        svy3_test::SaveHeader(m_dir.File(c.header), param);
+        if (c.what == std::string("beside the document first")) {
+            param.NumTraces = 1;  // the one in the data folder is not taken
+            svy3_test::SaveHeader(m_dir.File("data/F.HD"), param);
+        }
+        const std::string dataDir =
+            c.dataDir.empty() ? "" : "<DataDirPath>" + c.dataDir + "</DataDirPath>";
+        ASSERT_EQ(chdir(c.bareName ? m_dir.path().c_str() : cwd), 0);
+        const int32_t read =
+            Read(dataDir +
+                     "<Settings/><Line name=\"L\"><DataFile name=\"F\" ext=\"HD+DT1\" "
+                     "seq=\"1\"><Odometer start=\"0\" end=\"1\" step=\"0.1\" "
+                     "units=\"m\"/></DataFile></Line>",
+                 true, c.bareName ? "survey.svy" : "");
+        ASSERT_EQ(chdir(cwd), 0);
+        ASSERT_EQ(read, 1) << m_error;
+        const CDataFile& file = *Line(0).m_extensions[0]->m_files[0];
+        EXPECT_EQ(file.m_nDim1, c.readable ? 256 : -1);
+        EXPECT_EQ(file.m_nDim2, c.readable ? static_cast<int32_t>(c.traces) : -1);
+    }
 }
 
 TEST_F(DataBlockReaderTest, MissingElementsAndTheCreatedSampleCount) {

@@ -1,8 +1,18 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <functional>
+#include <iostream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "support/test_support.h"
+#include "tools/svy/exit_status.h"
+#include "tools/svy/info_command.h"
+#include "tools/svy/map_command.h"
 #include "tools/svy/project_summary.h"
 #include "tools/svy/summary_output.h"
 
@@ -62,7 +72,7 @@ TEST(SvyInfo, ReportsDocumentsThatDoNotOpen) {
     svy_tool::ProjectSummary summary;
     std::string error;
     EXPECT_FALSE(svy_tool::SummarizeProject(dir.File("missing.svy"), summary, error));
-    EXPECT_NE(error.find("cannot load"), std::string::npos);
+    EXPECT_NE(error.find("no such file"), std::string::npos);
 
     svy3_test::WriteFile(dir.File("nodata.svy"), "<ZAR_SVY version=\"1.1.0\"/>");
     testing::internal::CaptureStderr();
@@ -70,6 +80,92 @@ TEST(SvyInfo, ReportsDocumentsThatDoNotOpen) {
     EXPECT_NE(testing::internal::GetCapturedStderr().find("Error: No Datablock found!"),
               std::string::npos);
     EXPECT_NE(summary.messages.find("No Datablock found!"), std::string::npos);
+}
+
+// Every way a project path can fail, each told in its own words and with its exit status, by
+// every command that reads a project.
+TEST(SvyInfo, FileProblemsAreToldApart) {
+    svy3_test::MessageBoxCapture boxes;
+    svy3_test::TempDir dir;
+    svy3_test::WriteFile(dir.File("text.svy"), "this is not XML <");
+    svy3_test::WriteFile(dir.File("locked.svy"), "<ZAR_SVY/>");
+    chmod(dir.File("locked.svy").c_str(), 0);
+    const bool lockWorks = access(dir.File("locked.svy").c_str(), R_OK) != 0;  // not as root
+    std::string longPath = dir.path() + "/";
+    while (longPath.size() < 300)
+        longPath += "deeper/";
+    longPath += "a.svy";
+
+    const struct {
+        std::string path;
+        int status;
+        const char* message;
+    } cases[] = {
+        {dir.File("missing.svy"), svy_tool::kExitFileSystem, "no such file"},
+        {dir.File("missing/a.svy"), svy_tool::kExitFileSystem, "no such file"},
+        {dir.path(), svy_tool::kExitFileSystem, "is a folder"},
+        {dir.File("locked.svy"), svy_tool::kExitFileSystem, "cannot be read"},
+        {longPath, svy_tool::kExitFileSystem, "at most 255 bytes"},
+        {dir.File("text.svy"), svy_tool::kExitDocument, "not an XML document"},
+    };
+    using Command = std::function<int(const std::string&, std::ostream&)>;
+    const std::pair<const char*, Command> commands[] = {
+        {"info",
+         [](const std::string& p, std::ostream& o) { return svy_tool::RunInfo(p, false, o); }},
+        {"info --json",
+         [](const std::string& p, std::ostream& o) { return svy_tool::RunInfo(p, true, o); }},
+        {"map", [](const std::string& p,
+                   std::ostream& o) { return svy_tool::RunMap(p, false, o, std::cerr); }},
+    };
+    for (const auto& command : commands) {
+        for (const auto& c : cases) {
+            if (c.path == dir.File("locked.svy") && !lockWorks)
+                continue;
+            if (command.first == std::string("map") && c.status == svy_tool::kExitDocument)
+                continue;  // the editor's own error, below
+            SCOPED_TRACE(std::string(command.first) + " " + c.path);
+            std::ostringstream out;
+            testing::internal::CaptureStderr();
+            EXPECT_EQ(command.second(c.path, out), c.status);
+            const std::string err = testing::internal::GetCapturedStderr();
+            EXPECT_NE(err.find(c.message), std::string::npos) << err;
+            EXPECT_EQ(out.str(), "");
+        }
+    }
+    std::ostringstream out;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(svy_tool::RunMap(dir.File("text.svy"), false, out, std::cerr),
+              svy_tool::kExitDocument);
+    testing::internal::GetCapturedStderr();
+}
+
+// Names that are not UTF-8 or that hold control characters reach neither the JSON nor the
+// terminal as they are.
+TEST(SvyInfo, NamesThatAreNotPlainText) {
+    svy3_test::MessageBoxCapture boxes;
+    svy3_test::TempDir dir;
+    const std::string project = svy3_test::WriteFile(
+        dir.File("odd.svy"),
+        "<ZAR_SVY version=\"1.1.0\"><Data version=\"1.1.0\"><DataDirPath>d&#27;x</DataDirPath>"
+        "<Line name=\"\xff\xfe\"/><Line name=\"clear&#27;[2J&#10;next\"/></Data></ZAR_SVY>");
+    std::ostringstream json;
+    ASSERT_EQ(svy_tool::RunInfo(project, true, json), svy_tool::kExitOk);
+    const nlohmann::json parsed = nlohmann::json::parse(json.str());
+    std::vector<std::string> names;
+    for (const auto& line : parsed["lines"])
+        names.push_back(line["name"]);
+    EXPECT_NE(std::find(names.begin(), names.end(), "\xef\xbf\xbd\xef\xbf\xbd"), names.end())
+        << json.str();
+
+    std::ostringstream text;
+    ASSERT_EQ(svy_tool::RunInfo(project, false, text), svy_tool::kExitOk);
+    EXPECT_NE(text.str().find("clear\\x1b[2J\\x0anext"), std::string::npos) << text.str();
+    EXPECT_EQ(text.str().find('\x1b'), std::string::npos);
+
+    std::ostringstream map;
+    ASSERT_EQ(svy_tool::RunMap(project, false, map, std::cerr), svy_tool::kExitOk);
+    EXPECT_NE(map.str().find("d\\x1bx"), std::string::npos) << map.str();  // the data folder
+    EXPECT_EQ(map.str().find('\x1b'), std::string::npos);
 }
 
 }  // namespace

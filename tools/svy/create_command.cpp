@@ -1,11 +1,15 @@
 #include "tools/svy/create_command.h"
 
 #include <glob.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <iostream>
 
 #include <boost/filesystem.hpp>
@@ -13,6 +17,7 @@
 #include "svy3/platform/file_lookup.h"
 #include "svy3/platform/text.h"
 #include "svy3/svy3.h"
+#include "tools/svy/exit_status.h"
 #include "tools/svy/progress_bar.h"
 #include "tools/svy/project_summary.h"
 
@@ -38,8 +43,14 @@ ZAR::LineOffsetPrompt MakePrompt(double lineSpacing) {
             return true;
         };
     }
-    if (!isatty(STDIN_FILENO))
-        return {};  // no terminal: the dialog keeps its preset
+    if (!isatty(STDIN_FILENO)) {
+        // No terminal: the dialog keeps its preset, and the user is told which it is.
+        return [](std::string& text) {
+            std::cerr << "svy create: no terminal and no --line-spacing: lines are " << text
+                      << " m apart\n";
+            return true;
+        };
+    }
     return [](std::string& text) {
         std::cerr << "Line spacing in metres [" << text << "]: " << std::flush;
         std::string answer;
@@ -51,16 +62,29 @@ ZAR::LineOffsetPrompt MakePrompt(double lineSpacing) {
     };
 }
 
+struct HeaderCount {
+    int readable = 0, unreadable = 0;
+};
+
 // Checks every radar header before creating, so that unreadable ones are named (the creator skips
 // them silently) and a long selection shows its progress.
-int CheckHeaders(const std::vector<std::string>& files) {
+HeaderCount CheckHeaders(const std::vector<std::string>& files) {
     ProgressBar progress("reading headers", files.size(), files.size() > 300);
-    int unreadable = 0;
+    HeaderCount count;
     for (const std::string& file : files) {
         progress.Advance();
         const std::string ext = LowerExtension(file);
+        if (ext == ".sen")
+            ++count.readable;  // read by the creator, which fails when it cannot
         if (ext != ".dt1")
             continue;
+        struct stat info {};
+        if (stat(file.c_str(), &info) != 0) {
+            progress.Clear();
+            std::cerr << "svy create: skipping " << file << ": " << std::strerror(errno) << "\n";
+            ++count.unreadable;
+            continue;
+        }
         const std::string header = ZAR::FindFileIgnoringCase(
             boost::filesystem::path(file).replace_extension(".hd").string());
         ZAR::GprParam param;
@@ -68,11 +92,88 @@ int CheckHeaders(const std::vector<std::string>& files) {
             progress.Clear();
             std::cerr << "svy create: skipping " << file << ": its header " << header
                       << " cannot be read\n";
-            ++unreadable;
+            ++count.unreadable;
+        } else {
+            ++count.readable;
         }
     }
     progress.Finish();
-    return unreadable;
+    return count;
+}
+
+// The longest path by which the library opens a document.
+constexpr size_t kLongestPath = ZAR::CSVYXmlFile::kTextBufferSize - 1;
+
+bool SameFile(const struct stat& a, const std::string& path) {
+    struct stat b {};
+    return stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Why the output may not be written, or "" when it may; `status` gets the exit status.
+std::string RefuseOutput(const CreateOptions& options, const std::vector<std::string>& files,
+                         int& status) {
+    status = kExitUsage;
+    if (IsDataFile(options.output))
+        return options.output +
+               " has the extension of a radar data file; a project document "
+               "is not written there";
+    if (options.output.size() > kLongestPath)
+        return status = kExitFileSystem,
+               "the path " + options.output + " is " + std::to_string(options.output.size()) +
+                   " bytes long; project documents are opened by paths of at most " +
+                   std::to_string(kLongestPath) + " bytes";
+    struct stat target {};
+    if (stat(options.output.c_str(), &target) != 0)
+        return errno == ENOENT ? std::string() : options.output + ": " + std::strerror(errno);
+    for (const std::vector<std::string>* list : {&files, &options.inputs})
+        for (const std::string& input : *list)
+            if (SameFile(target, input))
+                return options.output + " is one of the input files (" + input + ")";
+    status = kExitFileSystem;
+    if (S_ISDIR(target.st_mode))
+        return options.output + " is a folder";
+    if (!options.force)
+        return options.output + " exists; use --force to replace it";
+    return std::string();
+}
+
+// The permissions of the document: those of the file it replaces, else those a new file gets.
+mode_t OutputMode(const std::string& output) {
+    struct stat info {};
+    if (stat(output.c_str(), &info) == 0)
+        return info.st_mode & 07777;
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+// A new empty file beside `output` for the document being written, with the permissions the
+// output is to have; "" when none can be made.
+std::string MakeTemporary(const std::string& output) {
+    const boost::filesystem::path folder = boost::filesystem::path(output).parent_path();
+    std::string name =
+        (folder.empty() ? std::string(".svyXXXXXX") : (folder / ".svyXXXXXX").string());
+    if (name.size() > kLongestPath) {
+        errno = ENAMETOOLONG;
+        return std::string();
+    }
+    const int fd = mkstemp(&name[0]);
+    if (fd < 0)
+        return std::string();
+    fchmod(fd, OutputMode(output));
+    close(fd);
+    return name;
+}
+
+// Moves the finished document into place; without `force`, never over a file that appeared in
+// the meantime. Returns 0 or an errno value.
+int Publish(const std::string& temporary, const std::string& output, bool force) {
+    if (force)
+        return std::rename(temporary.c_str(), output.c_str()) == 0 ? 0 : errno;
+    if (link(temporary.c_str(), output.c_str()) != 0)
+        return errno;
+    unlink(temporary.c_str());
+    return 0;
 }
 
 }  // namespace
@@ -102,7 +203,13 @@ int RunCreate(const CreateOptions& options, std::ostream& out) {
     const std::vector<std::string> files = ExpandSelection(options.inputs);
     if (files.empty()) {
         std::cerr << "svy create: no .DT1, .HD or .sen files selected\n";
-        return 1;
+        return kExitUsage;
+    }
+    int status = kExitOk;
+    const std::string refusal = RefuseOutput(options, files, status);
+    if (!refusal.empty()) {
+        std::cerr << "svy create: " << refusal << "\n";
+        return status;
     }
     std::string dataDir = options.dataDir;
     if (dataDir.empty())
@@ -112,8 +219,18 @@ int RunCreate(const CreateOptions& options, std::ostream& out) {
     if (dataDir.back() != '/' && dataDir.back() != '\\')
         dataDir += '/';
 
-    const int skipped = CheckHeaders(files);
+    const HeaderCount headers = CheckHeaders(files);
+    if (headers.readable == 0) {
+        std::cerr << "svy create: no data file could be read; nothing written\n";
+        return kExitDocument;
+    }
 
+    const std::string temporary = MakeTemporary(options.output);
+    if (temporary.empty()) {
+        std::cerr << "svy create: cannot write " << options.output << ": " << std::strerror(errno)
+                  << "\n";
+        return kExitFileSystem;
+    }
     ZAR::SCreatedBy creator;
     creator.name = options.createdBy;
     creator.version = ZAR::GetVersionResource().fileVersionText;
@@ -125,41 +242,53 @@ int RunCreate(const CreateOptions& options, std::ostream& out) {
         const ZAR::CScopedMessageBoxHandler messages(
             [](const std::string& text, ZAR::MessageIcon) { std::cerr << text << "\n"; });
         ZAR::CSVYXmlFile file;
-        result = file.CreateNewFile_V110(options.output, creator, files, dataDir.c_str());
+        result = file.CreateNewFile_V110(temporary, creator, files, dataDir.c_str());
     }
-
+    auto fail = [&temporary](int exitStatus) {
+        std::remove(temporary.c_str());
+        return exitStatus;
+    };
     switch (result) {
         case 0:
             break;
         case -1:
             std::cerr << "svy create: the project was not created\n";
-            return 1;
+            return fail(kExitDocument);
         case 201:
         case 202:
             std::cerr << "svy create: cannot write " << options.output << "\n";
-            return 1;
+            return fail(kExitFileSystem);
         default:
             std::cerr << "svy create: writing " << options.output << " failed (" << result << ")\n";
-            return 1;
+            return fail(kExitFileSystem);
     }
-    if (options.quiet)
-        return 0;
 
     ProjectSummary summary;
     std::string error;
-    if (!SummarizeProject(options.output, summary, error)) {
+    if (!SummarizeProject(temporary, summary, error)) {
         std::cerr << "svy create: " << error << "\n";
-        return 1;
+        return fail(kExitDocument);
     }
     size_t fileCount = 0;
     for (const LineSummary& line : summary.lines)
         fileCount += line.files.size();
+    if (fileCount == 0) {
+        std::cerr << "svy create: no data file could be read; nothing written\n";
+        return fail(kExitDocument);
+    }
+    if (const int moveError = Publish(temporary, options.output, options.force)) {
+        std::cerr << "svy create: cannot write " << options.output << ": "
+                  << std::strerror(moveError) << "\n";
+        return fail(kExitFileSystem);
+    }
+    if (options.quiet)
+        return kExitOk;
     out << "Wrote " << options.output << ": " << summary.lines.size() << " lines, " << fileCount
         << " data files from " << files.size() << " selected files";
-    if (skipped)
-        out << " (" << skipped << " without a readable header)";
+    if (headers.unreadable)
+        out << " (" << headers.unreadable << " without a readable header)";
     out << ", data folder " << summary.dataDir << "\n";
-    return 0;
+    return kExitOk;
 }
 
 }  // namespace svy_tool

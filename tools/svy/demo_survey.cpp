@@ -28,6 +28,7 @@ int RunDemo(const std::string& folder, std::ostream& out) {
     options.dataDir = folder;
     options.lineSpacing = svy3_samples::kLineSpacingMetres;
     options.createdBy = "svy demo";
+    options.force = true;  // the demo writes its own survey again
     if (const int status = RunCreate(options, out))
         return status;
 

@@ -7,7 +7,8 @@
 namespace svy_tool {
 
 // Prints the summary of the project document at `project` to `out`: readable text, or JSON when
-// `json` is set. Returns the process exit status: 0 when the document could be opened.
+// `json` is set (bytes that are not UTF-8 become U+FFFD there; control characters are escaped in
+// the text). Returns the process exit status (exit_status.h): 0 when the document was read.
 int RunInfo(const std::string& project, bool json, std::ostream& out);
 
 }  // namespace svy_tool

@@ -4,6 +4,8 @@
 //   svy create OUT.svy FILE... [options]         project document from radar files
 //   svy demo [DIR]                               sample survey, its project and its summary
 //   svy map PROJECT [--json]                     line map of a project, as the editor reads it
+//   svy check PROJECT [--json]                   whether the data files are on disk and readable
+//   svy lines PROJECT [--csv]                    the lines of a project as a table
 //   svy organise PROJECT [flags] [--dry-run]     rename and move data files after their lines
 //   svy rename-set PROJECT OLD NEW [--dry-run]   rename a line set
 //   svy single-set PROJECT SET OUT [options]     copy of a project with one line set
@@ -23,9 +25,12 @@
 
 #include <CLI/CLI.hpp>
 
+#include "svy3/version.h"
+#include "tools/svy/check_command.h"
 #include "tools/svy/create_command.h"
 #include "tools/svy/demo_survey.h"
 #include "tools/svy/edit_commands.h"
+#include "tools/svy/exit_status.h"
 #include "tools/svy/export_command.h"
 #include "tools/svy/gps_commands.h"
 #include "tools/svy/info_command.h"
@@ -37,6 +42,8 @@ namespace {
 int Run(int argc, char** argv) {
     CLI::App app{"svy: read, create and inspect ground-penetrating-radar survey projects"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("svy ") + SVY3_VERSION_STRING);
+    app.footer(svy_tool::kExitStatusHelp);
 
     std::string project;
     bool json = false;
@@ -57,6 +64,7 @@ int Run(int argc, char** argv) {
         ->check(CLI::Range(0.0, 1000.0));
     createCommand->add_option("--created-by", create.createdBy,
                               "Program name written into the provenance records");
+    createCommand->add_flag("--force", create.force, "Replace OUT when it exists");
 
     std::string demoFolder = "demo-survey";
     CLI::App* demo = app.add_subcommand("demo", "Generate a sample survey and its project");
@@ -67,6 +75,16 @@ int Run(int argc, char** argv) {
     CLI::App* map = app.add_subcommand("map", "Print a project's line map as the editor reads it");
     map->add_option("PROJECT", mapProject, "Project document (.svy)")->required();
     map->add_flag("--json", mapJson, "Print the map as JSON");
+
+    std::string checkProject;
+    bool checkJson = false, linesCsv = false;
+    CLI::App* check = app.add_subcommand(
+        "check", "Check that a project's data files are on disk, readable and of known size");
+    check->add_option("PROJECT", checkProject, "Project document (.svy)")->required();
+    check->add_flag("--json", checkJson, "Print the problems as JSON");
+    CLI::App* lines = app.add_subcommand("lines", "Print a project's lines as a table");
+    lines->add_option("PROJECT", checkProject, "Project document (.svy)")->required();
+    lines->add_flag("--csv", linesCsv, "Print the table as CSV");
 
     svy_tool::OrganiseOptions organise;
     CLI::App* organiseCommand = app.add_subcommand(
@@ -173,7 +191,12 @@ int Run(int argc, char** argv) {
     exportCommand->add_option("-o,--output", exportOptions.output,
                               "File to write (default: standard output)");
 
-    CLI11_PARSE(app, argc, argv);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        const int status = app.exit(error);  // prints help, the version or the error
+        return status == 0 ? svy_tool::kExitOk : svy_tool::kExitUsage;
+    }
 
     if (info->parsed())
         return svy_tool::RunInfo(project, json, std::cout);
@@ -202,6 +225,10 @@ int Run(int argc, char** argv) {
         return svy_tool::RunExport(exportOptions, std::cout, std::cerr);
     if (map->parsed())
         return svy_tool::RunMap(mapProject, mapJson, std::cout, std::cerr);
+    if (check->parsed())
+        return svy_tool::RunCheck(checkProject, checkJson, std::cout, std::cerr);
+    if (lines->parsed())
+        return svy_tool::RunLines(checkProject, linesCsv, std::cout, std::cerr);
     if (demo->parsed())
         return svy_tool::RunDemo(demoFolder, std::cout);
     return 0;

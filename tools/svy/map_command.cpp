@@ -6,6 +6,9 @@
 
 #include "svy3/editor/error.h"
 #include "svy3/editor/gpz_svy_120.h"
+#include "tools/svy/exit_status.h"
+#include "tools/svy/project_summary.h"
+#include "tools/svy/summary_output.h"
 
 namespace svy_tool {
 namespace {
@@ -52,19 +55,19 @@ void PrintPosition(std::ostream& out, const ZAR::SvyLinePos& position) {
 
 void PrintMap(const ZAR::GpzSvy120& editor, std::ostream& out) {
     const std::string unit = ZAR::CMeasure::UnitToString(editor.Units());
-    out << "Project: " << editor.SvyFilePathName().string() << "\n"
-        << "Data directory: " << editor.DataDir().string() << "\n"
+    out << "Project: " << Shown(editor.SvyFilePathName().string()) << "\n"
+        << "Data directory: " << Shown(editor.DataDir().string()) << "\n"
         << "Position unit: " << (unit.empty() ? "none" : unit) << "\n";
     for (auto set = editor.Begin(); set != editor.End(); ++set) {
         if (set->first.empty())
             out << "Lines outside line sets\n";
         else
-            out << "Line set " << set->first << "\n";
+            out << "Line set " << Shown(set->first) << "\n";
         for (auto line = editor.Begin(set); line != editor.End(set); ++line) {
-            out << "  Line " << line->first << "\n";
+            out << "  Line " << Shown(line->first) << "\n";
             for (auto file = editor.Begin(line); file != editor.End(line); ++file) {
                 const auto count = editor.EndPos(file) - editor.BeginPos(file);
-                out << "    " << file->first.string() << ": " << count
+                out << "    " << Shown(file->first.string()) << ": " << count
                     << (count == 1 ? " position" : " positions");
                 if (count > 0) {
                     out << ", first ";
@@ -81,13 +84,19 @@ void PrintMap(const ZAR::GpzSvy120& editor, std::ostream& out) {
 }  // namespace
 
 int RunMap(const std::string& project, bool json, std::ostream& out, std::ostream& err) {
+    int status = kExitOk;
+    const std::string problem = ProjectFileProblem(project, status);
+    if (!problem.empty()) {
+        err << "svy map: " << problem << "\n";
+        return status;
+    }
     ZAR::GpzSvy120 editor;
     int32_t result = 0;
     try {
         result = editor.Load(project.c_str());
     } catch (const ZAR::CError& error) {
         err << "svy map: error " << error.Code() << ": " << error.what() << "\n";
-        return 1;
+        return kExitDocument;
     }
     if (result != 1)
         err << "svy map: data files whose sequence number is not 1 are not in the map\n";

@@ -1,9 +1,16 @@
 #include "tools/svy/project_summary.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <map>
 
 #include "svy3/svy3.h"
+#include "tools/svy/exit_status.h"
 
 namespace svy_tool {
 namespace {
@@ -62,6 +69,26 @@ void ReadProvenance(ZAR::CSvyInterface& top, const char* block, ProjectSummary& 
 
 }  // namespace
 
+std::string ProjectFileProblem(const std::string& path, int& status) {
+    status = kExitFileSystem;
+    constexpr size_t kLongestPath = ZAR::CSVYXmlFile::kTextBufferSize - 1;
+    if (path.size() > kLongestPath)
+        return "the path " + path + " is " + std::to_string(path.size()) +
+               " bytes long; project documents are opened by paths of at most " +
+               std::to_string(kLongestPath) + " bytes (open it from a folder nearer to it)";
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0)
+        return errno == ENOENT ? path + ": no such file" : path + ": " + std::strerror(errno);
+    if (S_ISDIR(info.st_mode))
+        return path + " is a folder, not a project document";
+    const int fd = open(path.c_str(), O_RDONLY);
+    if (fd < 0)
+        return path + " cannot be read: " + std::strerror(errno);
+    close(fd);
+    status = kExitOk;
+    return std::string();
+}
+
 bool SummarizeProject(const std::string& path, ProjectSummary& summary, std::string& error) {
     summary = ProjectSummary();
     summary.path = path;
@@ -71,9 +98,13 @@ bool SummarizeProject(const std::string& path, ProjectSummary& summary, std::str
             summary.messages += text + "\n";
         });
 
+    int status = kExitOk;
+    error = ProjectFileProblem(path, status);
+    if (!error.empty())
+        return false;
     ZAR::CSVYXmlFile file;
     if (!file.Initialize(path)) {
-        error = "cannot load " + path + " as an XML document";
+        error = path + " is not an XML document";
         return false;
     }
     file.GotoRootNode();

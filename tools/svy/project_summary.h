@@ -51,6 +51,12 @@ struct ProjectSummary {
     std::string messages;  // what the library reported while opening (one message per line)
 };
 
+// Why the project document at `path` cannot be opened, found before the library tries: a path
+// longer than the 255 bytes the library's document cursor accepts, a missing file, a folder, a
+// file that cannot be read. "" when none of these; otherwise the message, with the exit status
+// (exit_status.h) in `status`.
+std::string ProjectFileProblem(const std::string& path, int& status);
+
 // Opens the project document at `path` through the library and fills `summary`. Message boxes
 // the library shows go to standard error and into summary.messages. Returns false, with the
 // reason in `error`, when the document cannot be opened.

@@ -31,44 +31,63 @@ std::string Number(double value, int decimals = 3) {
 
 }  // namespace
 
+// Text of the document as printed: control characters (and DEL) as \xNN, so that a name cannot
+// move the cursor, clear the terminal or split a line of the listing.
+std::string Shown(const std::string& text) {
+    std::string shown;
+    shown.reserve(text.size());
+    for (const char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f) {
+            char escaped[5];
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
+            shown += escaped;
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
 void PrintSummary(const ProjectSummary& s, std::ostream& out) {
-    out << "Project   " << s.path << "\n";
-    out << "Version   " << (s.version.empty() ? "(none)" : s.version) << "\n";
-    out << "Data dir  " << s.dataDir << "\n";
+    out << "Project   " << Shown(s.path) << "\n";
+    out << "Version   " << (s.version.empty() ? "(none)" : Shown(s.version)) << "\n";
+    out << "Data dir  " << Shown(s.dataDir) << "\n";
     if (!s.provenance.empty()) {
         out << "\nProvenance\n";
         for (const ProvenanceEntry& p : s.provenance) {
-            out << "  " << p.block << ", " << p.kind << " by " << p.name << " " << p.version
-                << " (DIP " << p.dip << ") on " << p.date << " " << p.time;
+            out << "  " << p.block << ", " << p.kind << " by " << Shown(p.name) << " "
+                << Shown(p.version) << " (DIP " << Shown(p.dip) << ") on " << p.date << " "
+                << p.time;
             if (!p.comment.empty())
-                out << ": " << p.comment;
+                out << ": " << Shown(p.comment);
             out << "\n";
         }
     }
     if (!s.siteFields.empty() || !s.siteComments.empty()) {
         out << "\nSite\n";
         for (const auto& field : s.siteFields)
-            out << "  " << field.first << ": " << field.second << "\n";
+            out << "  " << Shown(field.first) << ": " << Shown(field.second) << "\n";
         for (size_t i = 0; i < s.siteComments.size(); ++i)
-            out << "  Comment " << i + 1 << ": " << s.siteComments[i] << "\n";
+            out << "  Comment " << i + 1 << ": " << Shown(s.siteComments[i]) << "\n";
         if (!s.jobDate.empty())
             out << "  Job date: " << s.jobDate << "\n";
     }
     out << "\nLine sets (" << s.lineSets.size() << ")";
     for (const std::string& set : s.lineSets)
-        out << "  " << set;
+        out << "  " << Shown(set);
     out << "\n\nLines (" << s.lines.size() << ")\n";
     for (const LineSummary& line : s.lines) {
-        out << "  " << line.name;
+        out << "  " << Shown(line.name);
         if (!line.set.empty())
-            out << " [" << line.set << "]";
+            out << " [" << Shown(line.set) << "]";
         out << ": " << LineTypeText(line.type) << ", X " << Number(line.startX) << " .. "
             << Number(line.endX) << ", Y " << Number(line.startY) << " .. " << Number(line.endY)
             << ", direction " << line.direction << ", offset " << Number(line.lateralOffset)
             << " m, " << line.files.size() << " files (" << line.fileSlots << " slots), "
             << Number(line.positionCount, 0) << " positions\n";
         for (const FileSummary& file : line.files) {
-            out << "    " << file.path << "  " << file.kind << "  odometer "
+            out << "    " << Shown(file.path) << "  " << file.kind << "  odometer "
                 << Number(file.odoStart) << " .. " << Number(file.odoEnd) << " m step "
                 << Number(file.odoStep, 4) << "  dims " << file.dim0 << "x" << file.dim1 << "x"
                 << file.dim2;
@@ -89,7 +108,7 @@ void PrintSummary(const ProjectSummary& s, std::ostream& out) {
                 << " ticks/m, antenna separation " << Number(set.antennaSeparationMetres) << " m, "
                 << set.surveyMode;
             for (const std::string& step : set.processing)
-                out << ", " << step;
+                out << ", " << Shown(step);
             out << "\n";
         }
     }
