@@ -267,10 +267,10 @@ TEST_F(SvyEditTest, DocumentOnlyCommandsAndTheirRefusals) {
     single.newName = "Only";
     single.output = Project();
     const std::string original = svy3_test::ReadFile(Project());
-    EXPECT_EQ(svy_tool::RunSingleSet(single, out, err), 1);  // never over the project
+    EXPECT_EQ(svy_tool::RunSingleSet(single, out, err), 3);  // never over the project
     single.output = m_dir.File("one.svy");
     svy3_test::WriteFile(single.output, "keep me");
-    EXPECT_EQ(svy_tool::RunSingleSet(single, out, err), 1);  // exists: needs --force
+    EXPECT_EQ(svy_tool::RunSingleSet(single, out, err), 3);  // exists: needs --force
     EXPECT_EQ(svy3_test::ReadFile(single.output), "keep me");
     single.force = true;
     EXPECT_EQ(svy_tool::RunSingleSet(single, out, err), 0) << err.str();

@@ -343,6 +343,16 @@ TEST_F(SvyGpsTest, ExportWritesLocalCoordinatesAsGeoJsonOrCsvToAFile) {
               "position,,A,A.HD+DT1,m,1,0,NA,1,,,\n"
               "fiducial,,A,A.HD+DT1,m,0.25,0,NA,0.25,2.5,N,\"a \"\"quoted\"\",text\"\n");
     EXPECT_FALSE(fs::exists(options.output + ".partial"));
+
+    // Never over what it reads: the project (under any name) or a survey file.
+    const std::string project = ReadFile(Project());
+    fs::create_hard_link(Project(), m_dir.File("alias.geojson"));
+    for (const std::string& output : {Project(), m_dir.File("alias.geojson"), m_dir.File("x.HD")}) {
+        options.output = output;
+        EXPECT_EQ(Export(options).status, 3) << output;
+    }
+    EXPECT_EQ(ReadFile(Project()), project);
+    EXPECT_FALSE(fs::exists(m_dir.File("x.HD")));
 }
 
 }  // namespace

@@ -10,27 +10,34 @@
 #include "svy3/editor/rename_journal.h"
 #include "svy3/editor/rename_plan.h"
 #include "svy3/platform/text.h"
+#include "tools/svy/exit_status.h"
 
 namespace svy_tool {
 namespace fs = boost::filesystem;
 
 namespace {
 
-// Loads the project into `editor`; false, with the reason on `err`, when it cannot be edited.
-bool Open(const std::string& verb, const std::string& project, ZAR::GpzSvy120& editor,
-          std::ostream& err) {
+// The exit status for an editor error: a missing or unloadable file is a file system problem.
+int StatusOf(const ZAR::CError& error) {
+    return error.Code() == -3 || error.Code() == -4 ? kExitFileSystem : kExitDocument;
+}
+
+// Loads the project into `editor`; returns kExitOk, or the status with the reason on `err` when
+// it cannot be edited.
+int Open(const std::string& verb, const std::string& project, ZAR::GpzSvy120& editor,
+         std::ostream& err) {
     boost::system::error_code ec;
     if (fs::exists(ZAR::RenameJournal::JournalPath(project), ec)) {
         err << "svy " << verb << ": an earlier batch of moves on this project was cut off; run "
             << "'svy recover " << project << "' first\n";
-        return false;
+        return kExitDocument;
     }
     try {
         editor.Load(project.c_str());
-        return true;
+        return kExitOk;
     } catch (const ZAR::CError& error) {
         err << "svy " << verb << ": error " << error.Code() << ": " << error.what() << "\n";
-        return false;
+        return StatusOf(error);
     }
 }
 
@@ -45,7 +52,7 @@ int Save(const std::string& verb, ZAR::GpzSvy120& editor, const std::string& tar
         return 0;
     err << "svy " << verb << ": cannot write " << (target.empty() ? "the project" : target)
         << "; it is as it was\n";
-    return 1;
+    return kExitFileSystem;
 }
 
 // Runs an edit of the document only (no file moves), then prints and saves it unless dry.
@@ -53,8 +60,8 @@ template <class Edit>
 int EditDocument(const std::string& verb, const std::string& project, bool dryRun,
                  std::ostream& out, std::ostream& err, Edit edit) {
     ZAR::GpzSvy120 editor;
-    if (!Open(verb, project, editor, err))
-        return 1;
+    if (const int status = Open(verb, project, editor, err))
+        return status;
     try {
         if (!edit(editor))
             return 1;
@@ -90,15 +97,15 @@ int RunSingleSet(const SingleSetOptions& options, std::ostream& out, std::ostrea
     if (fs::exists(options.output, ec) && fs::equivalent(options.output, options.project, ec)) {
         err << "svy single-set: " << options.output << " is the project itself; write the copy "
             << "to another file\n";
-        return 1;
+        return kExitFileSystem;
     }
     if (!options.dryRun && !options.force && fs::exists(options.output, ec)) {
         err << "svy single-set: " << options.output << " exists; use --force to replace it\n";
-        return 1;
+        return kExitFileSystem;
     }
     ZAR::GpzSvy120 editor;
-    if (!Open("single-set", options.project, editor, err))
-        return 1;
+    if (const int status = Open("single-set", options.project, editor, err))
+        return status;
     try {
         editor.MakeSingleLineSet(options.lineSet.c_str());
         if (!options.newName.empty())
@@ -121,8 +128,8 @@ int RunOrganise(const OrganiseOptions& options, std::ostream& out, std::ostream&
     const char* verb = "organise";
     // First pass: the same edit on a picture of the disk, to see the whole batch.
     ZAR::GpzSvy120 planned;
-    if (!Open(verb, options.project, planned, err))
-        return 1;
+    if (const int status = Open(verb, options.project, planned, err))
+        return status;
     ZAR::RenamePlan plan(planned.DataDir());
     planned.SetFileOperations(&plan);
     try {
@@ -147,8 +154,8 @@ int RunOrganise(const OrganiseOptions& options, std::ostream& out, std::ostream&
 
     // Second pass: the real moves, each written to the journal first.
     ZAR::GpzSvy120 editor;
-    if (!Open(verb, options.project, editor, err))
-        return 1;
+    if (const int status = Open(verb, options.project, editor, err))
+        return status;
     try {
         ZAR::RenameJournal journal(options.project, editor.DataDir(), hooks.fileOperations);
         editor.SetFileOperations(&journal);
@@ -172,7 +179,7 @@ int RunOrganise(const OrganiseOptions& options, std::ostream& out, std::ostream&
             editor.UndoRenames();
             journal.Finish();
             err << "svy organise: cannot write the project; the files were moved back\n";
-            return 1;
+            return kExitFileSystem;
         }
         if (hooks.stage)
             hooks.stage("saved");
@@ -180,7 +187,7 @@ int RunOrganise(const OrganiseOptions& options, std::ostream& out, std::ostream&
         journal.Finish();
     } catch (const fs::filesystem_error& error) {
         err << "svy organise: " << error.what() << "\n";
-        return 1;
+        return kExitFileSystem;
     }
     out << "moved " << plan.Steps().size() << " files and folders; saved " << options.project
         << "\n";

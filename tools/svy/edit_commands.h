@@ -5,7 +5,8 @@
 // whole change succeeded. With dry-run they print what they would do and touch nothing. None runs
 // while a journal of an earlier, cut-off batch of moves lies beside the document.
 //
-// Exit status: 0 done, 1 refused or failed (the document and every file as they were).
+// Exit status: 0 done, 1 a document problem or a refused batch, 3 a file system problem (a missing
+// project, an output that exists, a failed write); the document and every file stay as they were.
 #pragma once
 
 #include <functional>

@@ -13,6 +13,7 @@
 
 #include "svy3/editor/error.h"
 #include "svy3/editor/gpz_svy_120.h"
+#include "svy3/platform/text.h"
 #include "tools/svy/local_to_gps.h"
 
 namespace svy_tool {
@@ -324,6 +325,20 @@ int RunExport(const ExportOptions& options, std::ostream& out, std::ostream& err
     if (options.output.empty()) {
         out << text.str();
         return 0;
+    }
+    // Never over what it reads: the project itself (by identity, whatever its name) or a data file.
+    boost::system::error_code same;
+    if (fs::equivalent(options.output, options.project, same)) {
+        err << "svy export: " << options.output << " is the project itself; write to another "
+            << "file\n";
+        return 3;
+    }
+    for (const char* kind : {".HD", ".DT1", ".SEN", ".GPS", ".SVY"}) {
+        if (ZAR::EqualIgnoringCase(fs::path(options.output).extension().string(), kind)) {
+            err << "svy export: " << options.output << " has the extension of a survey file; "
+                << "write the export to a .geojson or .csv file\n";
+            return 3;
+        }
     }
     // Written beside the target and renamed over it, so that a failed export leaves no half file.
     const std::string partial = options.output + ".partial";
