@@ -1,6 +1,7 @@
 // Renaming survey data: the flags of Modify on a real folder tree, undo after any failed step,
 // line sets, data paths and the one-line-set copy.
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 
 #include <algorithm>
 
@@ -200,6 +201,42 @@ TEST_F(RenameTest, AFailureAtAnyStepPutsEveryFileBack) {
         EXPECT_EQ(TreeSnapshot(m_dir.path()), before);
     }
     m_editor.SetFileOperations(nullptr);
+}
+
+// A full disk and a read-only one, on a small memory file system where this machine lets the test
+// mount one: the batch fails with the system's error and everything is put back.
+TEST_F(RenameTest, FullAndReadOnlyDisksPutEverythingBack) {
+    fs::remove_all(Data());
+    fs::create_directory(Data());
+    if (::mount("tmpfs", Data().c_str(), "tmpfs", 0, "size=128k") != 0)
+        GTEST_SKIP() << "no permission to mount a small file system here";
+    struct Unmount {
+        std::string path;
+        ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
+    } unmount{Data()};
+    SetUp();
+    Write("odo.sen", std::string(50000, 's'));  // copied to a second line: no room for it
+    ASSERT_EQ(Load(m_document.substr(0, m_document.find("</Data>")) + "<Line name=\"West\">" +
+                   DataFileXml("odo", "sen", 1) + "</Line></Data></ZAR_SVY>"),
+              1);
+    const auto before = TreeSnapshot(m_dir.path());
+    for (const char* options : {"", "remount,ro"}) {
+        SCOPED_TRACE(options);
+        const bool readOnly = *options != '\0';
+        if (readOnly) {
+            ASSERT_EQ(::mount("tmpfs", Data().c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr),
+                      0);
+        }
+        try {
+            m_editor.Modify(true, true, true, false);
+            ADD_FAILURE() << "no error";
+        } catch (const ZAR::CError& error) {
+            EXPECT_NE(std::string(error.what()).find("due to the following error"),
+                      std::string::npos);
+        }
+        EXPECT_EQ(TreeSnapshot(m_dir.path()), before);
+        ASSERT_EQ(Load(svy3_test::ReadFile(SvyPath())), 1);
+    }
 }
 
 TEST_F(RenameTest, RenameErrorsNameTheMoveThatFailed) {
