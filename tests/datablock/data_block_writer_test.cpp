@@ -2,15 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "support/test_support.h"
 #include "support/writer_support.h"
 #include "svy3/datablock/writer_error.h"
-#include "svy3/shell/line_offset_prompt.h"
-#include "svy3/shell/scoped_line_offset_prompt.h"
 #include "svy3/xmlfile/svy_xml_file.h"
 
 namespace {
@@ -22,15 +19,9 @@ using ZAR::CSVYXmlFile;
 const std::string kRadarOdometer =
     "{FileType[UID=COR@@@] Odometer[start=0.000000,end=10.000000,step=0.050000,units=m]}";
 
-class DataBlockWriterTest : public testing::Test {
+class DataBlockWriterTest : public svy3_test::WriterTest {
   protected:
     void SetUp() override {
-        m_prompt.emplace([this](std::string& text) {
-            m_promptTexts.push_back(text);
-            text = m_answer;
-            return !m_answer.empty();  // empty: the window is closed
-        });
-        m_createdBy = {"writer test", "1.0", "42", ZAR::CDateTime(2024, 1, 2, 3, 4, 5), ""};
         svy3_test::WriteFile(m_dir.File("in.svy"), "<ZAR_SVY/>");
         // The data folder as a document holds it: Windows separators.
         m_dataDir = m_dir.path() + "/";
@@ -57,24 +48,14 @@ class DataBlockWriterTest : public testing::Test {
     pugi::xml_node Data() {
         std::string name;
         EXPECT_TRUE(m_file.GetNodeName(name) && name == "ZAR_SVY");
-        EXPECT_EQ(m_file.Save(m_dir.File("out.svy")), 0);
-        m_doc.load_file(m_dir.File("out.svy").c_str());
-        return m_doc.child("ZAR_SVY").child("Data");
+        return svy3_test::SaveAndLoad(m_file, m_dir.File("out.svy"), m_doc).child("Data");
     }
     pugi::xml_node Write(const std::vector<std::string>& files) {
         EXPECT_EQ(TryWrite(files), "");
         return Data();
     }
 
-    svy3_test::TempDir m_dir;
-    svy3_test::MessageBoxCapture m_boxes;
-    CSVYXmlFile m_file;
-    ZAR::SCreatedBy m_createdBy;
     std::string m_dataDir;
-    std::string m_answer;
-    std::vector<std::string> m_promptTexts;
-    std::optional<ZAR::CScopedLineOffsetPrompt> m_prompt;  // the user's part, while the test runs
-    pugi::xml_document m_doc;
 };
 
 TEST_F(DataBlockWriterTest, LinesSequencesSpacingAndSkippedFiles) {

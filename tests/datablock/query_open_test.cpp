@@ -22,19 +22,8 @@ const std::string kVersionWarning =
     "\nWarning: The SVY Data block you are attempting to open is not supportedby the current "
     "version of the software.\nInvalid Version.  We only support 1.10 to 1.20.";
 
-const std::string kSettings =
-    R"(<Settings version="1.1.0"><Trace sample_cnt="200" time_zero_cnt="20" interval_ns="0.8"/>)"
-    R"(<OdometerCal ticks_per_m="1000" sensorID="NA"/><StepSize units="m">0.05</StepSize>)"
-    R"(<NominalFrequency units="Mhz">100</NominalFrequency><Pulse units="Vpp">400</Pulse>)"
-    R"(<Antenna><Receiver><AntPosition X="0" Y="0.5" Z="0" units="m" reference="relative"/>)"
-    R"(</Receiver><Transmitter><AntPosition X="0" Y="-0.5" Z="0" units="m" )"
-    R"(reference="relative"/></Transmitter></Antenna><SurveyMode>Reflection</SurveyMode></Settings>)";
-
-// A DataFile with odometer values and sample counts, so that no header needs to be read.
-std::string DataFile(const std::string& name, int seq, const std::string& extra = "") {
-    return R"(<DataFile name=")" + name + R"(" ext="HD+DT1" seq=")" + std::to_string(seq) +
-           R"("><DataSampleCnt dim0="2" dim1="200" dim2="50" dim3="NA"/>)" + extra +
-           R"(<Odometer start="0" end="2.5" step="0.05" units="m"/></DataFile>)";
+std::string DataFile(const std::string& name, int seq) {
+    return svy3_test::DataFileElement(name, "HD+DT1", seq);
 }
 
 class DataBlockQueryOpen : public svy3_test::DocumentTest {
@@ -44,8 +33,8 @@ class DataBlockQueryOpen : public svy3_test::DocumentTest {
         Open(R"(<?xml version="1.0"?><ZAR_SVY version="1.1.0">)" + body + "</ZAR_SVY>");
     }
     static std::string Data(const std::string& versionAttribute, const std::string& lines) {
-        return "<Data" + versionAttribute + "><DataDirPath>C:\\data</DataDirPath>" + kSettings +
-               lines + "</Data>";
+        return "<Data" + versionAttribute + "><DataDirPath>C:\\data</DataDirPath>" +
+               svy3_test::SettingsChildren().Xml() + lines + "</Data>";
     }
     // Exactly one box was shown, with the exclamation icon, the prefix and `message`.
     void ExpectOneBox(const std::string& message) {

@@ -8,7 +8,7 @@
 
 #include <sstream>
 
-#include "support/test_support.h"
+#include "support/document_support.h"
 #include "support/writer_support.h"
 #include "svy3/datablock/svy_data_block_v110.h"
 #include "svy3/external/uid.h"
@@ -30,17 +30,7 @@ std::unique_ptr<ZAR::CSvySettingsBlock_V110> TestSettings(ZAR::CSVYXmlFile* file
     return std::make_unique<ZAR::CSvySettingsBlock_V110>();
 }
 
-// A DataFile element with the given attributes and body; an Odometer in metres unless the body
-// has one.
-std::string DataFile(const std::string& name, const std::string& ext, int seq,
-                     const std::string& body = "") {
-    std::string odometer = body.find("<Odometer") == std::string::npos
-                               ? "<Odometer start=\"0\" end=\"10\" step=\"0.05\" units=\"m\"/>"
-                               : "";
-    return "<DataFile name=\"" + name + "\" ext=\"" + ext + "\" seq=\"" + std::to_string(seq) +
-           "\"><DataSampleCnt dim0=\"2\" dim1=\"250\" dim2=\"100\" dim3=\"NA\"/>" + body +
-           odometer + "</DataFile>";
-}
+using svy3_test::DataFileElement;
 
 std::string Position(double x, double y, double t, const char* units = "m") {
     return "<Position X=\"" + std::to_string(x) + "\" Y=\"" + std::to_string(y) +
@@ -57,7 +47,7 @@ std::string Join(const T&... values) {
     return out.str();
 }
 
-class DataBlockReaderTest : public testing::Test {
+class DataBlockReaderTest : public svy3_test::DocumentTest {
   protected:
     // Reads <ZAR_SVY><Data>body</Data></ZAR_SVY>; returns ReadSvyDataBlock's result.
     // The document is opened by `openAs` when given (a path to the same file).
@@ -88,8 +78,6 @@ class DataBlockReaderTest : public testing::Test {
         return names;
     }
 
-    svy3_test::TempDir m_dir;
-    ZAR::CSVYXmlFile m_file;
     std::unique_ptr<CSvyDataBlock_V110> m_block;
     std::string m_error;
 };
@@ -98,13 +86,14 @@ TEST_F(DataBlockReaderTest, ReadsFilesWithConversionsAndSortedRecords) {
     ASSERT_EQ(
         Read("<DataDirPath>C:\\data\\</DataDirPath><Settings/>"
              "<Line name=\"L1\">" +
-             DataFile("F1", "HD+DT1", 1,
-                      "<SensorID>7</SensorID><SensorID>3</SensorID><FileType UID=\"COR@@@\"/>"
-                      "<FileDirPath>sub</FileDirPath>" +
-                          Position(1, 5, 0.5) + Position(1, 2, 0.0) + Position(1, 9, 1.0, "M") +
-                          "<FIDComment ododist=\"300\" units=\"cm\" fileflag=\"Fx\">b"
-                          "</FIDComment><FIDComment ododist=\"1\" units=\"m\">a</FIDComment>"
-                          "<Odometer start=\"100\" end=\"500\" step=\"5\" units=\"cm\"/>") +
+             DataFileElement(
+                 "F1", "HD+DT1", 1,
+                 "<SensorID>7</SensorID><SensorID>3</SensorID><FileType UID=\"COR@@@\"/>"
+                 "<FileDirPath>sub</FileDirPath>" +
+                     Position(1, 5, 0.5) + Position(1, 2, 0.0) + Position(1, 9, 1.0, "M") +
+                     "<FIDComment ododist=\"300\" units=\"cm\" fileflag=\"Fx\">b"
+                     "</FIDComment><FIDComment ododist=\"1\" units=\"m\">a</FIDComment>"
+                     "<Odometer start=\"100\" end=\"500\" step=\"5\" units=\"cm\"/>") +
              "</Line><Line name=\"L2\"><LinearRef ododist=\"0\" refdist=\"10\" reflateral=\"1\" "
              "units=\"m\"/><LinearRef ododist=\"500\" refdist=\"200\" reflateral=\"0\" "
              "units=\"cm\"/></Line>"),
@@ -144,12 +133,12 @@ TEST_F(DataBlockReaderTest, ReadsFilesWithConversionsAndSortedRecords) {
 }
 
 TEST_F(DataBlockReaderTest, SettingsAreInheritedAndReported) {
-    ASSERT_EQ(
-        Read("<Settings id=\"block\"/><Line name=\"A\"><Settings/>" + DataFile("a1", "HD+DT1", 1) +
-             DataFile("a2", "HD+DT1", 2, "<Settings/><Odometer units=\"m\"/>") +
-             "</Line><Line name=\"B\">" + DataFile("b1", "HD+DT1", 1) +
-             "<Settings bad=\"1\"/></Line>"),
-        1);
+    ASSERT_EQ(Read("<Settings id=\"block\"/><Line name=\"A\"><Settings/>" +
+                   DataFileElement("a1", "HD+DT1", 1) +
+                   DataFileElement("a2", "HD+DT1", 2, "<Settings/><Odometer units=\"m\"/>") +
+                   "</Line><Line name=\"B\">" + DataFileElement("b1", "HD+DT1", 1) +
+                   "<Settings bad=\"1\"/></Line>"),
+              1);
     EXPECT_EQ(m_error, "\nWarning: <Settings> could not be correctly loaded.");
     ASSERT_EQ(m_block->m_settings.size(), 3u);  // block, line A, file a2
     const auto& settings = m_block->m_settings;
@@ -159,19 +148,19 @@ TEST_F(DataBlockReaderTest, SettingsAreInheritedAndReported) {
 
     // Without any settings the first file stops the reading; without a factory nothing is read or
     // reported, so the same happens.
-    EXPECT_EQ(Read("<Line name=\"L\">" + DataFile("lonely", "HD+DT1", 1) + "</Line>"), 0);
+    EXPECT_EQ(Read("<Line name=\"L\">" + DataFileElement("lonely", "HD+DT1", 1) + "</Line>"), 0);
     EXPECT_EQ(m_error, "\nError: Cannot find corresponding settings for filelonely");
-    EXPECT_EQ(Read("<Settings/><Line>" + DataFile("x", "HD+DT1", 1) + "</Line>", false), 0);
+    EXPECT_EQ(Read("<Settings/><Line>" + DataFileElement("x", "HD+DT1", 1) + "</Line>", false), 0);
     EXPECT_EQ(m_error, "\nError: Cannot find corresponding settings for filex");
 }
 
 TEST_F(DataBlockReaderTest, SequenceSlotsPairingAndRefusals) {
-    const std::string hd = DataFile("P", ".hd", 1, "<FileType UID=\"COR@@@\"/>");
-    const std::string dt1 = DataFile("P", ".DT1", 1, "<FileType UID=\"COR@@@\"/>");
-    const std::string other = DataFile("P", ".DT1", 1, "<FileType UID=\"XYZ@@@\"/>");
+    const std::string hd = DataFileElement("P", ".hd", 1, "<FileType UID=\"COR@@@\"/>");
+    const std::string dt1 = DataFileElement("P", ".DT1", 1, "<FileType UID=\"COR@@@\"/>");
+    const std::string other = DataFileElement("P", ".DT1", 1, "<FileType UID=\"XYZ@@@\"/>");
     ASSERT_EQ(Read("<Settings/><Line name=\"paired\">" + hd + dt1 + "</Line><Line name=\"apart\">" +
-                   hd + other + "</Line><Line name=\"gaps\">" + DataFile("g1", "HD+DT1", 1) +
-                   DataFile("g3", "hd+dt1", 3) + "</Line>"),
+                   hd + other + "</Line><Line name=\"gaps\">" + DataFileElement("g1", "HD+DT1", 1) +
+                   DataFileElement("g3", "hd+dt1", 3) + "</Line>"),
               1)
         << m_error;
     ASSERT_EQ(Line(0).m_extensions.size(), 1u);  // the emptied .hd extension is cleared
@@ -187,9 +176,9 @@ TEST_F(DataBlockReaderTest, SequenceSlotsPairingAndRefusals) {
 
     // A taken slot, a sequence number below 1 and a corrupt, huge one (no slots are allocated).
     const std::pair<std::string, std::string> refused[] = {
-        {"dup", DataFile("a", "HD+DT1", 2) + DataFile("b", "HD+DT1", 2)},
-        {"zero", DataFile("a", "HD+DT1", 0)},
-        {"huge", DataFile("a", "HD+DT1", 2000000000)}};
+        {"dup", DataFileElement("a", "HD+DT1", 2) + DataFileElement("b", "HD+DT1", 2)},
+        {"zero", DataFileElement("a", "HD+DT1", 0)},
+        {"huge", DataFileElement("a", "HD+DT1", 2000000000)}};
     for (const auto& line : refused) {
         EXPECT_EQ(Read("<Settings/><Line name=\"" + line.first + "\">" + line.second + "</Line>"),
                   0);
@@ -210,18 +199,20 @@ TEST_F(DataBlockReaderTest, LineSetsAreReadAndOrderedByName) {
 }
 
 TEST_F(DataBlockReaderTest, LineTypesExtentsDirectionsAndDisplayOrder) {
-    ASSERT_EQ(Read("<Settings/>"
-                   "<Line name=\"alongY\">" +
-                   DataFile("a", "HD+DT1", 1,
+    ASSERT_EQ(
+        Read(
+            "<Settings/>"
+            "<Line name=\"alongY\">" +
+            DataFileElement("a", "HD+DT1", 1,
                             Position(5.0, 1, 0) + Position(5.004, 3, 0.5) + Position(4.998, 2, 1)) +
-                   "</Line><Line name=\"alongX\">" +
-                   DataFile("b", "HD+DT1", 1, Position(3, 7, 0) + Position(1, 7.005, 1)) +
-                   "</Line><Line name=\"diagonal\">" +
-                   DataFile("c", "HD+DT1", 1, Position(0, 0, 0) + Position(2, 2, 1)) +
-                   "</Line><Line name=\"empty\">" + DataFile("d", "HD+DT1", 1) +
-                   "</Line><Line name=\"alongY2\">" +
-                   DataFile("e", "HD+DT1", 1, Position(2, 0, 0) + Position(2, 4, 1)) + "</Line>"),
-              1)
+            "</Line><Line name=\"alongX\">" +
+            DataFileElement("b", "HD+DT1", 1, Position(3, 7, 0) + Position(1, 7.005, 1)) +
+            "</Line><Line name=\"diagonal\">" +
+            DataFileElement("c", "HD+DT1", 1, Position(0, 0, 0) + Position(2, 2, 1)) +
+            "</Line><Line name=\"empty\">" + DataFileElement("d", "HD+DT1", 1) +
+            "</Line><Line name=\"alongY2\">" +
+            DataFileElement("e", "HD+DT1", 1, Position(2, 0, 0) + Position(2, 4, 1)) + "</Line>"),
+        1)
         << m_error;
     EXPECT_EQ(Summary(Line(0)), "3 4.998 5.004 1 3 3 Y ");  // more than two positions: Y
     EXPECT_EQ(Summary(Line(1)), "2 1 3 7 7.005 2 R ");      // X decreases within the file
@@ -376,6 +367,34 @@ TEST_F(DataBlockReaderTest, OnePassReadsAgreeWithTheCursorsReads) {
     EXPECT_EQ(Join(file.m_nDim1, file.m_nDim2, file.m_dOdoStep, file.m_fidComments.size()),
               "3 4 0.1 1 ");
     EXPECT_EQ(file.m_sensorIDs, (std::vector<int32_t>{5}));
+}
+
+// A sequence number from 1 to kMaxSequence takes slot sequence - 1. Others are refused by an
+// extension and, before it adds an extension, by a line; the file stays with the caller.
+TEST(DataBlockAddFile, SequenceNumbersOutsideTheSlotsAreRefused) {
+    using CExtension = CSvyDataBlock_V110::CExtension;
+    const std::pair<int32_t, int32_t> cases[] = {
+        {1, 0},
+        {CExtension::kMaxSequence, CExtension::kMaxSequence - 1},
+        {0, -1},
+        {-1, -1},
+        {CExtension::kMaxSequence + 1, -1}};
+    for (const auto& [seq, slot] : cases) {
+        SCOPED_TRACE(seq);
+        auto file = std::make_unique<CDataFile>();
+        file->m_strExt = "HD+DT1";
+        file->m_nSequence = seq;
+        CExtension extension("HD+DT1");
+        EXPECT_EQ(extension.AddFile(file), slot);
+        EXPECT_EQ(extension.m_files.size(), static_cast<size_t>(slot + 1));
+        EXPECT_EQ(file == nullptr, slot >= 0);
+        if (slot >= 0)
+            continue;
+        CLine line;
+        EXPECT_EQ(line.AddFile(file), -1);
+        ASSERT_NE(file, nullptr);
+        EXPECT_EQ(line.m_extensions.size(), seq < 1 ? 0u : 1u);
+    }
 }
 
 TEST(DataBlockTolerance, ComparesWithinTheToleranceInTheGivenUnit) {

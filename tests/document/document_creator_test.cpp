@@ -1,7 +1,6 @@
 // Creating a project document from a selection of data files.
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,8 +10,6 @@
 #include "support/writer_support.h"
 #include "svy3/datablock/svy_data_block_interface.h"
 #include "svy3/settings/settings_block_v110.h"
-#include "svy3/shell/line_offset_prompt.h"
-#include "svy3/shell/scoped_line_offset_prompt.h"
 #include "svy3/xmlfile/svy_xml_file.h"
 
 namespace {
@@ -22,16 +19,9 @@ using ZAR::CSVYXmlFile;
 
 const char kFailure[] = "The SVY file could not be created due to the following error(s):\n";
 
-class DocumentCreatorTest : public testing::Test {
+class DocumentCreatorTest : public svy3_test::WriterTest {
   protected:
-    void SetUp() override {
-        m_prompt.emplace([this](std::string& text) {
-            text = m_answer;
-            return !m_answer.empty();
-        });
-        m_createdBy = {"creator test", "2.0", "7", ZAR::CDateTime(2024, 6, 1, 8, 0, 0), ""};
-        m_target = m_dir.File("project.svy");
-    }
+    std::string m_target = m_dir.File("project.svy");
 
     // Writes a header dated `date`; returns the ".DT1" path of the radar file.
     std::string Radar(const std::string& name, const std::string& date = "2024-05-21 13:04:05") {
@@ -49,15 +39,6 @@ class DocumentCreatorTest : public testing::Test {
         return m_doc.document_element();
     }
     std::string Job() { return svy3_test::Outline(Saved().child("SiteDefinition").child("Job")); }
-
-    svy3_test::TempDir m_dir;
-    svy3_test::MessageBoxCapture m_boxes;
-    CSVYXmlFile m_file;
-    ZAR::SCreatedBy m_createdBy;
-    std::string m_target;
-    std::string m_answer;
-    std::optional<ZAR::CScopedLineOffsetPrompt> m_prompt;  // the user's part, while the test runs
-    pugi::xml_document m_doc;
 };
 
 TEST_F(DocumentCreatorTest, AnEmptySelectionBuildsTheSkeletonInMemoryOnly) {

@@ -63,6 +63,12 @@ TEST_F(ProvenanceTest, RecordsAreWrittenInOrderAndModificationsReadBackByDate) {
     SCreatedBy two[2];
     EXPECT_EQ(m_file.GetCreatedByBlock(two, 2), 2);
     EXPECT_EQ(two[1].name, "third");  // the first ModifiedBy in document order
+    // No room: nothing is read, not even the CreatedBy record.
+    SCreatedBy none;
+    none.name = "untouched";
+    EXPECT_EQ(m_file.GetCreatedByBlock(&none, 0), 0);
+    EXPECT_EQ(m_file.GetCreatedByBlock(nullptr, 10), 0);
+    EXPECT_EQ(none.name, "untouched");
 
     // Standing on the CreatedBy element itself works too, and ModifiedBy can be appended there.
     ASSERT_EQ(m_file.GotoChildNode("CreatedBy"), 1);

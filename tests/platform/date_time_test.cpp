@@ -16,11 +16,9 @@ struct Fields {
 TEST(DateTime, SerialNumbersOfKnownDates) {
     EXPECT_EQ(CDateTime().m_dt, 0.0);
     EXPECT_EQ(CDateTime().GetStatus(), CDateTime::valid);
-    EXPECT_EQ(CDateTime(1899, 12, 30, 0, 0, 0).m_dt, 0.0);
-    EXPECT_EQ(CDateTime(1970, 1, 1, 0, 0, 0).m_dt, 25569.0);
+    // Whole days are checked for every day below; here the time of day as a fraction.
+    EXPECT_EQ(CDateTime(1899, 12, 30, 12, 0, 0).m_dt, 0.5);  // day 0 counts as after the origin
     EXPECT_EQ(CDateTime(2024, 5, 21, 12, 0, 0).m_dt, 45433.5);
-    EXPECT_EQ(CDateTime(100, 1, 1, 0, 0, 0).m_dt, -657434.0);
-    EXPECT_EQ(CDateTime(9999, 12, 31, 0, 0, 0).m_dt, 2958465.0);
     // Before the origin the time of day is added to the magnitude of the day number.
     const CDateTime early(1899, 12, 29, 6, 7, 8);  // a Friday
     EXPECT_EQ(CDateTime(1899, 12, 29, 6, 0, 0).m_dt, -1.25);

@@ -35,27 +35,7 @@ std::string Antenna(const std::string& receiver, const std::string& transmitter 
            "</Transmitter></Antenna>";
 }
 
-// The children of a complete Settings element, as the block writer produces them.
-struct Children {
-    std::string version = R"( version="1.2.0")";
-    std::string trace =
-        R"(<Trace sample_cnt="200" time_zero_cnt="20.000000" interval_ns="0.800000"/>)";
-    std::string odometer = R"(<OdometerCal ticks_per_m="1000.500000" sensorID="NA"/>)";
-    std::string step = R"(<StepSize units="m">0.050000</StepSize>)";
-    std::string frequency = R"(<NominalFrequency units="Mhz">100.000000</NominalFrequency>)";
-    std::string pulse = R"(<Pulse units="Vpp">400.000000</Pulse>)";
-    std::string antenna = Antenna(Position("0", "0.500000", "0", "m", "relative") + kOrientation,
-                                  Position("0", "-0.500000", "0", "m", "relative") + kOrientation);
-    std::string surveyMode = "<SurveyMode>CMP/WARR</SurveyMode>";
-    std::string process =
-        R"(<Process operationUID="STACK@" implementation="GPR System" version="NA" DIP="NA" )"
-        R"(buffer="no" ID="-1"><Stack type="sample">16</Stack></Process>)";
-
-    std::string Xml() const {
-        return "<Settings" + version + ">" + trace + odometer + step + frequency + pulse + antenna +
-               surveyMode + process + "</Settings>";
-    }
-};
+using Children = svy3_test::SettingsChildren;
 
 std::string Missing(const std::string& name) {
     return "\nError: Missing element in <Settings> block: <" + name + ">";

@@ -36,10 +36,9 @@ std::string WrittenBlock(const ZAR::SGprParam& param, double stepSize) {
     EXPECT_EQ(file.WriteSettingsBlock_V110(Header(param), stepSize), 1);
     std::string name;
     EXPECT_TRUE(file.GetNodeName(name) && name == "Data");  // the cursor came back
-    EXPECT_EQ(file.Save(dir.File("out.svy")), 0);
     pugi::xml_document doc;
-    doc.load_file(dir.File("out.svy").c_str());
-    return svy3_test::Outline(doc.child("ZAR_SVY").child("Data").child("Settings"));
+    return svy3_test::Outline(
+        svy3_test::SaveAndLoad(file, dir.File("out.svy"), doc).child("Data").child("Settings"));
 }
 
 const char kStackProcess[] =

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "svy3/datablock/svy_data_block_interface.h"
@@ -11,6 +12,7 @@
 #include "svy3/settings/settings_block_v110.h"
 #include "svy3/shell/svy_dll_app.h"
 #include "svy3/shell/version_resource.h"
+#include "svy3/version.h"
 #include "svy3/xmldom/xml_dom_api.h"
 #include "svy3/xmlfile/svy_xml_file.h"
 
@@ -63,14 +65,21 @@ TEST(VersionText, ModuleTextsCarryTheirFieldsAndFitOrAreCut) {
     }
 }
 
-TEST(VersionTextResource, NumbersTextsAndPartNumberAgree) {
+// The version macros, the numbers and texts of the resource compiled into the library, and the
+// part number all name the same release.
+TEST(VersionTextResource, MacrosNumbersTextsAndPartNumberAgree) {
     const ZAR::SVersionResource& resource = ZAR::GetVersionResource();
+    EXPECT_EQ(std::to_string(SVY3_VERSION_MAJOR) + "." + std::to_string(SVY3_VERSION_MINOR) + "." +
+                  std::to_string(SVY3_VERSION_PATCH) + "." + std::to_string(SVY3_VERSION_BUILD),
+              SVY3_VERSION_STRING);
     for (const auto& [n, text] :
          {std::make_pair(resource.fileVersion, resource.fileVersionText),
-          std::make_pair(resource.productVersion, resource.productVersionText)})
-        EXPECT_EQ(std::to_string(n.major) + "." + std::to_string(n.minor) + "." +
-                      std::to_string(n.revision) + "." + std::to_string(n.build),
-                  text);
+          std::make_pair(resource.productVersion, resource.productVersionText)}) {
+        EXPECT_EQ(std::make_tuple(n.major, n.minor, n.revision, n.build),
+                  std::make_tuple(SVY3_VERSION_MAJOR, SVY3_VERSION_MINOR, SVY3_VERSION_PATCH,
+                                  SVY3_VERSION_BUILD));
+        EXPECT_STREQ(text, SVY3_VERSION_STRING);
+    }
     // The product name is the product followed by the part number that "Software DIP" carries.
     EXPECT_STREQ(ZAR::GetSoftwareDipText(), resource.softwareDip);
     EXPECT_EQ(resource.productName,

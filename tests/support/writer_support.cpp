@@ -1,5 +1,7 @@
 #include "support/writer_support.h"
 
+#include <gtest/gtest.h>
+
 #include <stdexcept>
 
 #include <boost/make_shared.hpp>
@@ -38,6 +40,13 @@ void WriteSen(const std::string& path, const std::string& start, const std::stri
               const std::string& units) {
     WriteFile(path, "<SEN><Odometer start=\"" + start + "\" end=\"" + end + "\" units=\"" + units +
                         "\"/></SEN>");
+}
+
+pugi::xml_node SaveAndLoad(ZAR::CSVYXmlFile& file, const std::string& path,
+                           pugi::xml_document& doc) {
+    EXPECT_EQ(file.Save(path), 0) << path;
+    EXPECT_TRUE(doc.load_file(path.c_str(), pugi::parse_default | pugi::parse_comments)) << path;
+    return doc.document_element();
 }
 
 std::string Outline(const pugi::xml_node& element) {

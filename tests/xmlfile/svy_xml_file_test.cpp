@@ -11,22 +11,18 @@
 #include <utility>
 #include <vector>
 
+#include "support/document_support.h"
 #include "support/test_support.h"
 #include "svy3/xmldom/xml_dom_api.h"
 
 namespace {
 
 using svy3_test::MessageBoxCapture;
+using svy3_test::NodeName;
 using svy3_test::ReadFile;
 using svy3_test::TempDir;
 using svy3_test::WriteFile;
 using ZAR::CSVYXmlFile;
-
-std::string NameOf(CSVYXmlFile& file) {
-    std::string name = "<none>";
-    file.GetNodeName(name);
-    return name;
-}
 
 class SvyXmlFileTest : public ::testing::Test {
   protected:
@@ -43,7 +39,7 @@ class SvyXmlFileTest : public ::testing::Test {
         return result;
     }
     void Open(const std::string& xml) { ASSERT_EQ(Load(WriteFile(dir.File("doc.xml"), xml)), 1); }
-    std::string Name() { return NameOf(file); }
+    std::string Name() { return NodeName(file); }
     // The result of a call with the name of the node the cursor is on after it.
     std::string After(int32_t result) { return std::to_string(result) + " " + Name(); }
     std::string Attr(const std::string& attribute) {
@@ -260,7 +256,7 @@ TEST_F(SvyXmlFileTest, MoveTransfersTheDocument) {
     EXPECT_EQ(file.GetFileHnd(), nullptr);
     EXPECT_EQ(file.GotoTopPosition(), 0);
     EXPECT_EQ(moved.GotoTopPosition(), 1);
-    EXPECT_EQ(NameOf(moved), "A");
+    EXPECT_EQ(NodeName(moved), "A");
 
     CSVYXmlFile target;
     ASSERT_EQ(target.Initialize(WriteFile(dir.File("other.xml"), "<Other/>")), 1);
@@ -273,7 +269,7 @@ TEST_F(SvyXmlFileTest, MoveTransfersTheDocument) {
     EXPECT_EQ(target.GetFilePathName(), dir.File("doc.xml"));
     // The moved-from object can be used again.
     EXPECT_EQ(moved.Initialize(dir.File("other.xml")), 1);
-    EXPECT_EQ(NameOf(moved), "Other");
+    EXPECT_EQ(NodeName(moved), "Other");
 }
 
 // Whatever the file holds, loading gives 1, or 0 with exactly one load-failure message.
