@@ -125,6 +125,8 @@ TEST_F(EditorLoadTest, DataDirPathIsTakenAsWrittenOrRelativeToTheDocument) {
         {"raw\\day1", m_dir.path() + "/raw/day1"},
         {"raw", m_dir.path() + "/raw"},
         {"C:\\surveys\\", "C:/surveys/"},
+        {"z:\\", "z:/"},
+        {"Z:\\", "Z:/"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

@@ -9,6 +9,7 @@
 
 #include "editor/editor_support.h"
 #include "svy3/editor/error.h"
+#include "svy3/editor/rename_plan.h"
 #include "svy3/platform/path_text.h"
 
 namespace {
@@ -374,6 +375,30 @@ TEST_F(RenameTest, ASingleLineSetCopyIsWrittenWhereAsked) {
               std::string::npos);
     EXPECT_THROW(ZAR::GpzSvy120::CreateSingleLinesetSvy(copy, m_dir.File("none.svy"), "", "", ""),
                  ZAR::CError);
+}
+
+TEST(RenamePlanTest, ThePictureAnswersForWhatThePlanChanged) {
+    svy3_test::TempDir dir;
+    const fs::path root(dir.path());
+    svy3_test::WriteFile(dir.File("A.HD"), "a");
+    fs::create_directories(root / "empty");
+    ZAR::RenamePlan plan(root);
+    EXPECT_TRUE(plan.IsEmptyDirectory(root / "empty"));
+    plan.Move(root / "A.HD", root / "empty" / "B.HD");
+    EXPECT_FALSE(plan.Exists(root / "A.HD"));
+    EXPECT_TRUE(fs::exists(root / "A.HD"));  // nothing really moved
+    EXPECT_FALSE(plan.IsEmptyDirectory(root / "empty"));
+    EXPECT_EQ(plan.FilesWithStem(root / "empty", "b"),
+              std::vector<fs::path>{root / "empty" / "B.HD"});
+    EXPECT_TRUE(plan.FilesWithStem(root, "A").empty());
+    EXPECT_THROW(plan.Move(root / "A.HD", root / "C.HD"), fs::filesystem_error);
+    EXPECT_THROW(plan.RemoveDirectory(root / "empty"), fs::filesystem_error);
+    plan.Copy(root / "empty" / "B.HD", root / ".." / "outside.HD");
+    const auto problems = plan.Problems(false);
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].find("outside the data folder"), std::string::npos);
+    EXPECT_EQ(plan.Describe().front(),
+              "move " + (root / "A.HD").string() + " -> " + (root / "empty" / "B.HD").string());
 }
 
 TEST(RenameFilesTest, CopyRuleSiblingRunsAndBadModes) {
