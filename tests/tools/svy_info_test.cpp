@@ -57,6 +57,11 @@ TEST(SvyInfo, SummarizesTheSampleProject) {
     EXPECT_NE(text.str().find("QUARRYC2B1  HD+DT1"), std::string::npos);
     const nlohmann::json json = svy_tool::SummaryToJson(summary);
     EXPECT_EQ(json["lines"][1]["files"][1]["kind"], ".SEN");
+    // Settings numbered from 1 as in the text, line types by name, messages as a list.
+    EXPECT_EQ(json["lines"][1]["files"][0]["settings"],
+              summary.lines[1].files[0].settingsIndex + 1);
+    EXPECT_EQ(json["lines"][0]["type"], "along Y");
+    EXPECT_TRUE(json["messages"].is_array());
     EXPECT_EQ(json["site"]["fields"]["Operator"], "A. Surveyor");
 }
 

@@ -1,8 +1,35 @@
 #include "tools/svy/summary_json.h"
 
+#include <string>
+#include <vector>
+
+#include "tools/svy/summary_output.h"
+
 namespace svy_tool {
 
 using nlohmann::json;
+
+namespace {
+
+// The library's messages, one per line (each starts on a line of its own).
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string::size_type start = 0;
+    while (start <= text.size()) {
+        const auto end = text.find('\n', start);
+        std::string line = text.substr(start, end == std::string::npos ? end : end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty())
+            lines.push_back(line);
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    return lines;
+}
+
+}  // namespace
 
 void to_json(json& j, const ProvenanceEntry& entry) {
     j = json{{"block", entry.block},     {"kind", entry.kind},      {"name", entry.name},
@@ -29,13 +56,14 @@ void to_json(json& j, const FileSummary& file) {
              {"odometer", json::array({file.odoStart, file.odoEnd, file.odoStep})},
              {"dims", json::array({file.dim0, file.dim1, file.dim2})},
              {"positions", file.positionCount},
-             {"settings", file.settingsIndex}};
+             // 1-based, as the text output numbers them; null without settings.
+             {"settings", file.settingsIndex >= 0 ? json(file.settingsIndex + 1) : json()}};
 }
 
 void to_json(json& j, const LineSummary& line) {
     j = json{{"name", line.name},
              {"set", line.set},
-             {"type", line.type},
+             {"type", LineTypeName(line.type)},
              {"start", json::array({line.startX, line.startY})},
              {"end", json::array({line.endX, line.endY})},
              {"direction", std::string(1, line.direction)},
@@ -59,7 +87,7 @@ void to_json(json& j, const ProjectSummary& summary) {
         {"lineSets", summary.lineSets},
         {"lines", summary.lines},
         {"settings", summary.settings},
-        {"messages", summary.messages}};
+        {"messages", Lines(summary.messages)}};
 }
 
 }  // namespace svy_tool

@@ -8,21 +8,6 @@
 namespace svy_tool {
 namespace {
 
-const char* LineTypeText(int type) {
-    switch (type) {
-        case 0:
-            return "free";
-        case 1:
-            return "reserved";
-        case 2:
-            return "along X";
-        case 3:
-            return "along Y";
-        default:
-            return "?";
-    }
-}
-
 std::string Number(double value, int decimals = 3) {
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", decimals, value);
@@ -81,7 +66,7 @@ void PrintSummary(const ProjectSummary& s, std::ostream& out) {
         out << "  " << Shown(line.name);
         if (!line.set.empty())
             out << " [" << Shown(line.set) << "]";
-        out << ": " << LineTypeText(line.type) << ", X " << Number(line.startX) << " .. "
+        out << ": " << LineTypeName(line.type) << ", X " << Number(line.startX) << " .. "
             << Number(line.endX) << ", Y " << Number(line.startY) << " .. " << Number(line.endY)
             << ", direction " << line.direction << ", offset " << Number(line.lateralOffset)
             << " m, " << line.files.size() << " files (" << line.fileSlots << " slots), "
@@ -118,6 +103,21 @@ void PrintSummary(const ProjectSummary& s, std::ostream& out) {
 
 nlohmann::json SummaryToJson(const ProjectSummary& s) {
     return s;  // through the to_json overloads of summary_json.h
+}
+
+const char* LineTypeName(int type) {
+    switch (type) {
+        case 0:
+            return "free";
+        case 1:
+            return "reserved";
+        case 2:
+            return "along X";
+        case 3:
+            return "along Y";
+        default:
+            return "?";
+    }
 }
 
 }  // namespace svy_tool

@@ -21,4 +21,7 @@ void PrintSummary(const ProjectSummary& summary, std::ostream& out);
 // The same content as a JSON object.
 nlohmann::json SummaryToJson(const ProjectSummary& summary);
 
+// The name of a line type code: "free", "reserved", "along X", "along Y", or "?".
+const char* LineTypeName(int type);
+
 }  // namespace svy_tool
