@@ -2,32 +2,20 @@
 // header's length, little-endian; the rest is the odometer file), placed in a scratch folder with
 // the line's data file and made into a project document as a program creates one; a saved
 // document is then opened through its data block. Nothing may crash, leak or read out of bounds.
-#include <unistd.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include <boost/filesystem.hpp>
 
+#include "fuzz_support.h"
 #include "svy3/svy3.h"
 
-namespace {
-
-void Write(const std::string& path, const uint8_t* data, size_t size) {
-    if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(data, 1, size, file);
-        std::fclose(file);
-    }
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    svy3_fuzz::QuietMessageBoxes();
     static const std::string folder = [] {
-        ZAR::SetMessageBoxHandler([](const std::string&, ZAR::MessageIcon) {});
-        const std::string path = "/tmp/svy3-fuzz-create-" + std::to_string(getpid()) + "/";
+        const std::string path = svy3_fuzz::ScratchPath("create", "/");
         boost::filesystem::create_directories(path);
         return path;
     }();
@@ -38,9 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size -= 2;
     if (headerSize > size)
         headerSize = size;
-    Write(folder + "LINE01.HD", data, headerSize);
-    Write(folder + "LINE01.sen", data + headerSize, size - headerSize);
-    Write(folder + "LINE01.DT1", data, 0);
+    svy3_fuzz::WriteInput(folder + "LINE01.HD", data, headerSize);
+    svy3_fuzz::WriteInput(folder + "LINE01.sen", data + headerSize, size - headerSize);
+    svy3_fuzz::WriteInput(folder + "LINE01.DT1", data, 0);
 
     const std::string target = folder + "project.svy";
     boost::system::error_code ignored;

@@ -1,25 +1,19 @@
 // Fuzz target: any bytes as a project document, opened through its data block and queried by
 // every lookup with every set (from -3 to past the last), line type (-2 to 4) and order code (0 to
 // 3), valid or not. Nothing may crash, leak or read out of bounds.
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
+#include "fuzz_support.h"
 #include "svy3/svy3.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string path = [] {
-        ZAR::SetMessageBoxHandler([](const std::string&, ZAR::MessageIcon) {});
-        return "/tmp/svy3-fuzz-datablock-" + std::to_string(getpid()) + ".svy";
-    }();
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
+    svy3_fuzz::QuietMessageBoxes();
+    static const std::string path = svy3_fuzz::ScratchPath("datablock", ".svy");
+    if (!svy3_fuzz::WriteInput(path, data, size))
         return 0;
-    std::fwrite(data, 1, size, file);
-    std::fclose(file);
 
     ZAR::CSVYXmlFile document;
     if (!document.Initialize(path))

@@ -1,22 +1,18 @@
 // Fuzz target: any bytes as a project document, loaded through the editor, its map walked and
 // printed, and a few path moves made. Only the editor's own error may escape a load; nothing may
 // crash, leak or read out of bounds.
-#include <unistd.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <sstream>
 #include <string>
 
+#include "fuzz_support.h"
 #include "svy3/svy3.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string path = "/tmp/svy3-fuzz-editor-" + std::to_string(getpid()) + ".svy";
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
+    static const std::string path = svy3_fuzz::ScratchPath("editor", ".svy");
+    if (!svy3_fuzz::WriteInput(path, data, size))
         return 0;
-    std::fwrite(data, 1, size, file);
-    std::fclose(file);
 
     ZAR::GpzSvy120 editor;
     try {

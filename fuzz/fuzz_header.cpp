@@ -1,20 +1,16 @@
 // Fuzz target: any bytes as a radar header, read and turned into a settings block, and written
 // into a document as project creation does. Nothing may crash, leak or read out of bounds.
-#include <unistd.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
+#include "fuzz_support.h"
 #include "svy3/svy3.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string path = "/tmp/svy3-fuzz-" + std::to_string(getpid()) + ".hd";
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
+    static const std::string path = svy3_fuzz::ScratchPath("header", ".hd");
+    if (!svy3_fuzz::WriteInput(path, data, size))
         return 0;
-    std::fwrite(data, 1, size, file);
-    std::fclose(file);
 
     ZAR::GprParam header;
     if (header.Load(path, 0) != 0)

@@ -1,25 +1,17 @@
 // Fuzz target: any bytes as a project document, opened as a program opens one and walked through
 // the lookups. Nothing may crash, leak or read out of bounds.
-#include <unistd.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
+#include "fuzz_support.h"
 #include "svy3/svy3.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool quiet = [] {
-        ZAR::SetMessageBoxHandler([](const std::string&, ZAR::MessageIcon) {});
-        return true;
-    }();
-    (void)quiet;
-    static const std::string path = "/tmp/svy3-fuzz-" + std::to_string(getpid()) + ".svy";
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
+    svy3_fuzz::QuietMessageBoxes();
+    static const std::string path = svy3_fuzz::ScratchPath("open", ".svy");
+    if (!svy3_fuzz::WriteInput(path, data, size))
         return 0;
-    std::fwrite(data, 1, size, file);
-    std::fclose(file);
 
     ZAR::CSVYXmlFile document;
     if (!document.Initialize(path))

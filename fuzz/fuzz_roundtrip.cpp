@@ -2,16 +2,15 @@
 // succeed and give the same tree as the first (names, values and attributes of every node; the
 // declaration's encoding is written as UTF-8, and a "--" inside a comment gets a space, as XML
 // requires). Nothing may crash, leak or hang.
-#include <unistd.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include <pugixml.hpp>
 
+#include "fuzz_support.h"
 #include "svy3/svy3.h"
 
 namespace {
@@ -78,13 +77,10 @@ bool SameTree(pugi::xml_node a, pugi::xml_node b) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string base = "/tmp/svy3-fuzz-roundtrip-" + std::to_string(getpid());
-    static const std::string in = base + ".svy", out = base + "-saved.svy";
-    std::FILE* file = std::fopen(in.c_str(), "wb");
-    if (!file)
+    static const std::string in = svy3_fuzz::ScratchPath("roundtrip", ".svy");
+    static const std::string out = svy3_fuzz::ScratchPath("roundtrip", "-saved.svy");
+    if (!svy3_fuzz::WriteInput(in, data, size))
         return 0;
-    std::fwrite(data, 1, size, file);
-    std::fclose(file);
 
     XMLDOM_HANDLE first = XmlDom_GetHandle();
     if (XmlDom_LoadFile(first, in.c_str())) {
