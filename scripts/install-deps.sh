@@ -8,6 +8,10 @@ packages=(
   # libraries
   libpugixml-dev libboost-filesystem-dev libboost-system-dev libboost-dev
   libgeographiclib-dev libfast-float-dev libcli11-dev nlohmann-json3-dev
+  # the plot command's drawing library
+  libcairo2-dev
+  # the Python module: bindings, Debian's system Python and what its tests use
+  pybind11-dev python3-dev python3-numpy python3-pytest
   # tests and benchmarks
   googletest libgtest-dev libbenchmark-dev
   # memory checks and fuzzing (clang's libFuzzer)
