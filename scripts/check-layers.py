@@ -24,10 +24,11 @@ LEVELS = [
     ["creation"],  # uses the data block writer
     ["editor"],
     ["mapper"],
+    ["api"],  # the svy3 interface over every class below
 ]
 
 # Headers directly in svy3/: the version macros sit at the bottom, the umbrella header on top.
-ROOT_FILES = {"version.h": -1, "svy3.h": len(LEVELS)}
+ROOT_FILES = {"version.h": -1, "api.h": len(LEVELS), "svy3.h": len(LEVELS) + 1}
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"(svy3/[^"]+)"', re.MULTILINE)
 

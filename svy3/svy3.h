@@ -62,6 +62,9 @@
 #include "svy3/editor/svy_line_pos.h"
 #include "svy3/mapper/svy_vilo_mapper_settings.h"
 
+// The svy3 interface over the classes above: Project, Editor, create.
+#include "svy3/api.h"
+
 // The library object, version resource and line offset dialog.
 #include "svy3/shell/line_offset_dlg.h"
 #include "svy3/shell/line_offset_prompt.h"
