@@ -13,6 +13,7 @@
 
 #include "svy3/api/create.h"
 #include "svy3/api/distance_converter.h"
+#include "svy3/api/editor.h"
 #include "svy3/api/error.h"
 #include "svy3/api/line.h"
 #include "svy3/api/project.h"

@@ -163,6 +163,8 @@ class SVY3_API GpzSvy {
     // The line map.
     LineSetIterator Begin() const { return m_lineMap.begin(); }
     LineSetIterator End() const { return m_lineMap.end(); }
+    // The whole line map, for range-for.
+    const LineSetMap& Map() const { return m_lineMap; }
     LineIterator Begin(LineSetIterator set) const { return set->second.begin(); }
     LineIterator End(LineSetIterator set) const { return set->second.end(); }
     DataFileIterator Begin(LineIterator line) const { return line->second.begin(); }
