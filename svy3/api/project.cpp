@@ -73,8 +73,9 @@ void ReadProvenance(ZAR::CSvyInterface& top, const char* block, std::vector<Prov
     }
 }
 
-// Why the document at `path` cannot be read, found before the library tries; "" when none.
-std::string FileProblem(const std::string& path) {
+}  // namespace
+
+std::string file_problem(const std::string& path) {
     constexpr size_t kLongestPath = ZAR::CSVYXmlFile::kTextBufferSize - 1;
     if (path.size() > kLongestPath)
         return "the path " + path + " is " + std::to_string(path.size()) +
@@ -91,6 +92,8 @@ std::string FileProblem(const std::string& path) {
     close(fd);
     return std::string();
 }
+
+namespace {
 
 // Calls visit(line, set name) for every line: set by set, then the lines outside sets.
 template <class Visit>
@@ -191,7 +194,7 @@ const Line* Project::find_line(const std::string& set, const std::string& name) 
 }
 
 Project open(const std::string& path) {
-    const std::string problem = FileProblem(path);
+    const std::string problem = file_problem(path);
     if (!problem.empty())
         throw Error(Error::Kind::file_system, problem);
 

@@ -88,6 +88,11 @@ class SVY3_API Project {
     std::unique_ptr<State> state_;
 };
 
+// Why the document at `path` cannot be opened, found without reading it: a path longer than the
+// 255 bytes the library accepts, a missing file, a folder, a file that cannot be read.
+// @return the reason, or "" when none of these holds.
+SVY3_API std::string file_problem(const std::string& path);
+
 // Opens the project document at `path` and reads all of it.
 // @return the project. @throws Error: Kind::file_system for a path longer than 255 bytes, a missing
 // file, a folder or an unreadable file; Kind::document for a file that is not XML or whose project

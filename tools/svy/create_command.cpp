@@ -137,45 +137,6 @@ std::string RefuseOutput(const CreateOptions& options, const std::vector<std::st
     return std::string();
 }
 
-// The permissions of the document: those of the file it replaces, else those a new file gets.
-mode_t OutputMode(const std::string& output) {
-    struct stat info {};
-    if (stat(output.c_str(), &info) == 0)
-        return info.st_mode & 07777;
-    const mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
-}
-
-// A new empty file beside `output` for the document being written, with the permissions the
-// output is to have; "" when none can be made.
-std::string MakeTemporary(const std::string& output) {
-    const boost::filesystem::path folder = boost::filesystem::path(output).parent_path();
-    std::string name =
-        (folder.empty() ? std::string(".svyXXXXXX") : (folder / ".svyXXXXXX").string());
-    if (name.size() > kLongestPath) {
-        errno = ENAMETOOLONG;
-        return std::string();
-    }
-    const int fd = mkstemp(&name[0]);
-    if (fd < 0)
-        return std::string();
-    fchmod(fd, OutputMode(output));
-    close(fd);
-    return name;
-}
-
-// Moves the finished document into place; without `force`, never over a file that appeared in
-// the meantime. Returns 0 or an errno value.
-int Publish(const std::string& temporary, const std::string& output, bool force) {
-    if (force)
-        return std::rename(temporary.c_str(), output.c_str()) == 0 ? 0 : errno;
-    if (link(temporary.c_str(), output.c_str()) != 0)
-        return errno;
-    unlink(temporary.c_str());
-    return 0;
-}
-
 }  // namespace
 
 std::vector<std::string> ExpandSelection(const std::vector<std::string>& inputs) {
@@ -211,76 +172,32 @@ int RunCreate(const CreateOptions& options, std::ostream& out) {
         std::cerr << "svy create: " << refusal << "\n";
         return status;
     }
-    std::string dataDir = options.dataDir;
-    if (dataDir.empty())
-        dataDir = boost::filesystem::path(files.front()).parent_path().string();
-    if (dataDir.empty())
-        dataDir = ".";
-    if (dataDir.back() != '/' && dataDir.back() != '\\')
-        dataDir += '/';
-
     const HeaderCount headers = CheckHeaders(files);
     if (headers.readable == 0) {
         std::cerr << "svy create: no data file could be read; nothing written\n";
         return kExitDocument;
     }
 
-    const std::string temporary = MakeTemporary(options.output);
-    if (temporary.empty()) {
-        std::cerr << "svy create: cannot write " << options.output << ": " << std::strerror(errno)
-                  << "\n";
-        return kExitFileSystem;
-    }
-    ZAR::SCreatedBy creator;
-    creator.name = options.createdBy;
-    creator.version = ZAR::GetVersionResource().fileVersionText;
-    creator.DIP = ZAR::GetSoftwareDipText();
-    creator.dateTime = ZAR::CDateTime::GetCurrentTime();
-    int32_t result = 0;
-    {
-        const ZAR::CScopedLineOffsetPrompt prompt(MakePrompt(options.lineSpacing));
-        const ZAR::CScopedMessageBoxHandler messages(
-            [](const std::string& text, ZAR::MessageIcon) { std::cerr << text << "\n"; });
-        ZAR::CSVYXmlFile file;
-        result = file.CreateNewFile_V110(temporary, creator, files, dataDir.c_str());
-    }
-    auto fail = [&temporary](int exitStatus) {
-        std::remove(temporary.c_str());
-        return exitStatus;
-    };
-    switch (result) {
-        case 0:
-            break;
-        case -1:
-            std::cerr << "svy create: the project was not created\n";
-            return fail(kExitDocument);
-        case 201:
-        case 202:
-            std::cerr << "svy create: cannot write " << options.output << "\n";
-            return fail(kExitFileSystem);
-        default:
-            std::cerr << "svy create: writing " << options.output << " failed (" << result << ")\n";
-            return fail(kExitFileSystem);
-    }
-
+    svy3::CreateOptions create;
+    create.data_dir = options.dataDir;
+    create.ask_line_spacing = MakePrompt(options.lineSpacing);
+    create.created_by = options.createdBy;
+    create.overwrite = options.force;
     ProjectSummary summary;
-    std::string error;
-    if (!SummarizeProject(temporary, summary, error)) {
-        std::cerr << "svy create: " << error << "\n";
-        return fail(kExitDocument);
+    try {
+        const svy3::Project project = svy3::create(options.output, files, create);
+        for (const std::string& message : project.warnings())
+            std::cerr << message << "\n";
+        SummarizeProject(project, summary);
+    } catch (const svy3::Error& error) {
+        for (const std::string& message : error.messages())
+            std::cerr << message << "\n";
+        std::cerr << "svy create: " << error.what() << "\n";
+        return error.kind() == svy3::Error::Kind::file_system ? kExitFileSystem : kExitDocument;
     }
     size_t fileCount = 0;
     for (const LineSummary& line : summary.lines)
         fileCount += line.files.size();
-    if (fileCount == 0) {
-        std::cerr << "svy create: no data file could be read; nothing written\n";
-        return fail(kExitDocument);
-    }
-    if (const int moveError = Publish(temporary, options.output, options.force)) {
-        std::cerr << "svy create: cannot write " << options.output << ": "
-                  << std::strerror(moveError) << "\n";
-        return fail(kExitFileSystem);
-    }
     if (options.quiet)
         return kExitOk;
     out << "Wrote " << options.output << ": " << summary.lines.size() << " lines, " << fileCount

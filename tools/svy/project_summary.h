@@ -4,6 +4,10 @@
 #include <string>
 #include <vector>
 
+namespace svy3 {
+class Project;
+}
+
 namespace svy_tool {
 
 struct ProvenanceEntry {
@@ -56,6 +60,9 @@ struct ProjectSummary {
 // file that cannot be read. "" when none of these; otherwise the message, with the exit status
 // (exit_status.h) in `status`.
 std::string ProjectFileProblem(const std::string& path, int& status);
+
+// Fills `summary` from an opened project (its messages left out).
+void SummarizeProject(const svy3::Project& project, ProjectSummary& summary);
 
 // Opens the project document at `path` through the library and fills `summary`. Message boxes
 // the library shows go to standard error and into summary.messages. Returns false, with the
