@@ -22,15 +22,20 @@ Error FromEditorError(const ZAR::CError& error, std::vector<std::string> message
                  error.Code(), std::move(messages));
 }
 
-std::unique_ptr<ZAR::GpzSvy120> Load(const std::string& path) {
+// Refuses to write while a batch of moves on the document waits for recovery: a saved document
+// would make recovery complete the batch instead of rolling it back.
+void RefuseDuringRecovery(const std::string& path) {
     boost::system::error_code ec;
     if (fs::exists(ZAR::RenameJournal::JournalPath(path), ec))
         throw Error(Error::Kind::interrupted,
                     "an earlier batch of moves on this project was cut off; recover it first");
+}
+
+std::unique_ptr<ZAR::GpzSvy120> Load(const std::string& path, bool& complete) {
     auto editor = std::make_unique<ZAR::GpzSvy120>();
     editor->CompactNumbers(false);
     try {
-        editor->Load(path.c_str());
+        complete = editor->Load(path.c_str()) == 1;
     } catch (const ZAR::CError& error) {
         throw FromEditorError(error);
     }
@@ -43,7 +48,7 @@ Error Refused(const std::string& message) {
 
 }  // namespace
 
-Editor::Editor(const std::string& path) : editor_(Load(path)) {}
+Editor::Editor(const std::string& path) : editor_(Load(path, complete_)) {}
 Editor::Editor(Editor&&) noexcept = default;
 Editor& Editor::operator=(Editor&&) noexcept = default;
 Editor::~Editor() = default;
@@ -109,10 +114,12 @@ OrganiseReport Editor::organise(const OrganiseOptions& options) {
     if (modified_)
         throw Refused("the document has unsaved edits; save them before organising its files");
     const std::string document = path();
+    RefuseDuringRecovery(document);
+    bool complete = false;
 
     // First pass: the same edit on a picture of the disk, to see the whole batch.
     OrganiseReport report;
-    std::unique_ptr<ZAR::GpzSvy120> planned = Load(document);
+    std::unique_ptr<ZAR::GpzSvy120> planned = Load(document, complete);
     ZAR::RenamePlan plan(planned->DataDir());
     planned->SetFileOperations(&plan);
     try {
@@ -124,11 +131,13 @@ OrganiseReport Editor::organise(const OrganiseOptions& options) {
     report.moves = plan.Describe();
     report.changes = planned->DocumentChanges();
     report.problems = plan.Problems(options.overwrite);
+    if (options.on_plan)
+        options.on_plan(report);
     if (!report.problems.empty() || options.dry_run || report.moves.empty())
         return report;
 
     // Second pass: the real moves, each written to the journal first.
-    std::unique_ptr<ZAR::GpzSvy120> editor = Load(document);
+    std::unique_ptr<ZAR::GpzSvy120> editor = Load(document, complete);
     try {
         ZAR::RenameJournal journal(document, editor->DataDir(), options.file_operations);
         editor->SetFileOperations(&journal);
@@ -160,6 +169,7 @@ OrganiseReport Editor::organise(const OrganiseOptions& options) {
     }
     editor->CompactNumbers(editor_->CompactNumbers());
     editor_ = std::move(editor);
+    complete_ = complete;
     report.done = true;
     return report;
 }
@@ -252,12 +262,14 @@ void Editor::set_relationship(const Relationship& relationship) {
 }
 
 void Editor::save() {
+    RefuseDuringRecovery(path());
     if (!editor_->Save(nullptr))
         throw Error(Error::Kind::file_system, "cannot write the project; it is as it was");
     modified_ = false;
 }
 
 void Editor::save_as(const std::string& path) {
+    RefuseDuringRecovery(this->path());
     if (!editor_->Save(path.c_str()))
         throw Error(Error::Kind::file_system, "cannot write " + path + "; it is as it was");
 }

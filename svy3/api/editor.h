@@ -52,6 +52,8 @@ struct OrganiseOptions {
     // after the moves ("moved") and after the save ("saved").
     ZAR::FileOperations* file_operations = nullptr;
     std::function<void(const std::string& stage)> stage;
+    // Called with the plan (moves, changes, problems) once it is made, before anything moves.
+    std::function<void(const struct OrganiseReport& plan)> on_plan;
 };
 
 // What Editor::organise did, or would do.
@@ -92,9 +94,10 @@ enum class Recovery {
 class SVY3_API Editor {
   public:
     // Loads the document at `path` and maps its lines and files.
-    // @throws Error: Kind::interrupted when an earlier batch of moves on it was cut off (run
-    // recover first); Kind::file_system for a missing or unreadable file; Kind::document for a
-    // malformed document (code() gives the editor's code).
+    // @throws Error: Kind::file_system for a missing or unreadable file; Kind::document for a
+    // malformed document (code() gives the editor's code). While an earlier batch of moves on the
+    // document waits for recover(), it can be read but save() and organise() refuse (Kind::
+    // interrupted).
     explicit Editor(const std::string& path);
     Editor(Editor&&) noexcept;
     Editor& operator=(Editor&&) noexcept;
@@ -107,6 +110,8 @@ class SVY3_API Editor {
     // The line map: line set name -> line name -> data file path -> positions. Iterate it with
     // range-for: for (const auto& [set, lines] : editor.map()) ...
     const ZAR::GpzSvy::LineSetMap& map() const;
+    // Whether every data file is in the map (files whose sequence number is not 1 are left out).
+    bool complete() const { return complete_; }
     // The unit of the map's positions ("m", "ft", ...).
     std::string unit() const;
     // Whether the document was edited since it was loaded or saved.
@@ -173,6 +178,7 @@ class SVY3_API Editor {
 
     std::unique_ptr<ZAR::GpzSvy120> editor_;
     bool modified_ = false;
+    bool complete_ = false;
 };
 
 }  // namespace svy3

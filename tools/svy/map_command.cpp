@@ -4,8 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "svy3/editor/error.h"
-#include "svy3/editor/gpz_svy_120.h"
+#include "svy3/api.h"
 #include "tools/svy/exit_status.h"
 #include "tools/svy/project_summary.h"
 #include "tools/svy/summary_output.h"
@@ -22,29 +21,28 @@ Json PositionJson(const ZAR::SvyLinePos& position) {
                 {"filePos", position.m_dNormalizedFilePos}};
 }
 
-Json MapJson(const ZAR::GpzSvy120& editor, bool complete) {
+Json MapJson(const svy3::Editor& editor) {
     Json sets = Json::array();
-    for (auto set = editor.Begin(); set != editor.End(); ++set) {
-        Json lines = Json::array();
-        for (auto line = editor.Begin(set); line != editor.End(set); ++line) {
-            Json files = Json::array();
-            for (auto file = editor.Begin(line); file != editor.End(line); ++file) {
-                Json entry{{"path", file->first.string()},
-                           {"positions", editor.EndPos(file) - editor.BeginPos(file)}};
-                if (editor.BeginPos(file) != editor.EndPos(file)) {
-                    entry["first"] = PositionJson(*editor.BeginPos(file));
-                    entry["last"] = PositionJson(editor.Last(file));
+    for (const auto& [set, lines] : editor.map()) {
+        Json linesJson = Json::array();
+        for (const auto& [line, files] : lines) {
+            Json filesJson = Json::array();
+            for (const auto& [path, positions] : files) {
+                Json entry{{"path", path.string()}, {"positions", positions.size()}};
+                if (!positions.empty()) {
+                    entry["first"] = PositionJson(positions.front());
+                    entry["last"] = PositionJson(positions.back());
                 }
-                files.push_back(std::move(entry));
+                filesJson.push_back(std::move(entry));
             }
-            lines.push_back(Json{{"name", line->first}, {"files", std::move(files)}});
+            linesJson.push_back(Json{{"name", line}, {"files", std::move(filesJson)}});
         }
-        sets.push_back(Json{{"name", set->first}, {"lines", std::move(lines)}});
+        sets.push_back(Json{{"name", set}, {"lines", std::move(linesJson)}});
     }
-    return Json{{"project", editor.SvyFilePathName().string()},
-                {"dataDir", editor.DataDir().string()},
-                {"unit", ZAR::CMeasure::UnitToString(editor.Units())},
-                {"complete", complete},
+    return Json{{"project", editor.path()},
+                {"dataDir", editor.data_dir()},
+                {"unit", editor.unit()},
+                {"complete", editor.complete()},
                 {"lineSets", std::move(sets)}};
 }
 
@@ -53,27 +51,27 @@ void PrintPosition(std::ostream& out, const ZAR::SvyLinePos& position) {
         << position.Z(ZAR::UNIT_M) << ") at " << position.m_dNormalizedFilePos;
 }
 
-void PrintMap(const ZAR::GpzSvy120& editor, std::ostream& out) {
-    const std::string unit = ZAR::CMeasure::UnitToString(editor.Units());
-    out << "Project: " << Shown(editor.SvyFilePathName().string()) << "\n"
-        << "Data directory: " << Shown(editor.DataDir().string()) << "\n"
+void PrintMap(const svy3::Editor& editor, std::ostream& out) {
+    const std::string unit = editor.unit();
+    out << "Project: " << Shown(editor.path()) << "\n"
+        << "Data directory: " << Shown(editor.data_dir()) << "\n"
         << "Position unit: " << (unit.empty() ? "none" : unit) << "\n";
-    for (auto set = editor.Begin(); set != editor.End(); ++set) {
-        if (set->first.empty())
+    for (const auto& [set, lines] : editor.map()) {
+        if (set.empty())
             out << "Lines outside line sets\n";
         else
-            out << "Line set " << Shown(set->first) << "\n";
-        for (auto line = editor.Begin(set); line != editor.End(set); ++line) {
-            out << "  Line " << Shown(line->first) << "\n";
-            for (auto file = editor.Begin(line); file != editor.End(line); ++file) {
-                const auto count = editor.EndPos(file) - editor.BeginPos(file);
-                out << "    " << Shown(file->first.string()) << ": " << count
+            out << "Line set " << Shown(set) << "\n";
+        for (const auto& [line, files] : lines) {
+            out << "  Line " << Shown(line) << "\n";
+            for (const auto& [path, positions] : files) {
+                const size_t count = positions.size();
+                out << "    " << Shown(path.string()) << ": " << count
                     << (count == 1 ? " position" : " positions");
                 if (count > 0) {
                     out << ", first ";
-                    PrintPosition(out, *editor.BeginPos(file));
+                    PrintPosition(out, positions.front());
                     out << ", last ";
-                    PrintPosition(out, editor.Last(file));
+                    PrintPosition(out, positions.back());
                 }
                 out << "\n";
             }
@@ -90,21 +88,18 @@ int RunMap(const std::string& project, bool json, std::ostream& out, std::ostrea
         err << "svy map: " << problem << "\n";
         return status;
     }
-    ZAR::GpzSvy120 editor;
-    int32_t result = 0;
     try {
-        result = editor.Load(project.c_str());
-    } catch (const ZAR::CError& error) {
-        err << "svy map: error " << error.Code() << ": " << error.what() << "\n";
+        const svy3::Editor editor(project);
+        if (!editor.complete())
+            err << "svy map: data files whose sequence number is not 1 are not in the map\n";
+        if (json)
+            out << MapJson(editor).dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
+        else
+            PrintMap(editor, out);
+    } catch (const svy3::Error& error) {
+        err << "svy map: error " << error.code() << ": " << error.what() << "\n";
         return kExitDocument;
     }
-    if (result != 1)
-        err << "svy map: data files whose sequence number is not 1 are not in the map\n";
-    if (json)
-        out << MapJson(editor, result == 1).dump(2, ' ', false, Json::error_handler_t::replace)
-            << "\n";
-    else
-        PrintMap(editor, out);
     return 0;
 }
 
