@@ -5,14 +5,15 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <ostream>
 #include <sstream>
 
 #include <boost/filesystem/operations.hpp>
 
-#include "svy3/editor/error.h"
-#include "svy3/editor/gpz_svy_120.h"
+#include "svy3/api.h"
 #include "svy3/external/gps_zone.h"
+#include "svy3/external/measure.h"
 #include "svy3/platform/text.h"
 #include "tools/svy/local_to_gps.h"
 
@@ -91,51 +92,30 @@ int Refuse(const std::string& verb, const std::string& path, int row, const std:
     return 1;
 }
 
-// Loads the project; false with the reason on `err`.
-bool Open(const std::string& verb, const std::string& project, ZAR::GpzSvy120& editor,
-          std::ostream& err) {
+// The interface's address of a line; "-" (or nothing) names the lines outside line sets.
+svy3::LineAddress AddressOf(const LineAddress& address) {
+    return {address.lineSet == "-" ? std::string() : address.lineSet, address.line};
+}
+
+// Loads the project, makes the edit and saves the project, reporting each step; the exit status.
+template <class Edit>
+int EditLine(const std::string& verb, const std::string& project, std::ostream& out,
+             std::ostream& err, Edit edit) {
+    std::optional<svy3::Editor> editor;
     try {
-        editor.Load(project.c_str());
-        return true;
-    } catch (const ZAR::CError& error) {
-        err << "svy " << verb << ": error " << error.Code() << ": " << error.what() << "\n";
-        return false;
-    }
-}
-
-bool OutsideLineSets(const std::string& lineSet) {
-    return lineSet.empty() || lineSet == "-";
-}
-
-// Moves the cursor to the addressed Line. GotoLineNode looks into line sets only, so lines
-// outside them are looked up under Data directly.
-bool GotoLine(const std::string& verb, ZAR::GpzSvy120& editor, const LineAddress& address,
-              std::ostream& err) {
-    bool found = false;
-    if (!address.line.empty()) {
-        if (OutsideLineSets(address.lineSet))
-            found = editor.GotoNode("/ZAR_SVY/Data", false) &&
-                    editor.FindSubnode("Line", "name", address.line);
-        else
-            found = editor.GotoLineNode(&address.lineSet, address.line);
-    }
-    if (!found) {
-        err << "svy " << verb << ": no line \"" << address.line << "\" "
-            << (OutsideLineSets(address.lineSet) ? std::string("outside line sets")
-                                                 : "in line set \"" + address.lineSet + "\"")
-            << "; nothing changed\n";
-    }
-    return found;
-}
-
-int Save(const std::string& verb, ZAR::GpzSvy120& editor, const std::string& project,
-         std::ostream& out, std::ostream& err) {
-    if (editor.Save(nullptr)) {
+        editor.emplace(project);
+        if (!edit(*editor))
+            return 0;
+        editor->save();
         out << "saved " << project << "\n";
         return 0;
+    } catch (const svy3::Error& error) {
+        err << "svy " << verb << ": ";
+        if (error.code() != 0)
+            err << "error " << error.code() << ": ";
+        err << error.what() << "\n";
+        return 1;
     }
-    err << "svy " << verb << ": cannot write the project; it is as it was\n";
-    return 1;
 }
 
 // Fiducial flag: a letter D, C, I, N (either case) or an integer code.
@@ -194,7 +174,7 @@ int RunPositions(const LineAddress& address, const std::string& csv, const std::
     DropHeader(rows);
     if (rows.empty())
         return Refuse(verb, csv, 1, "a header and no positions", err);
-    ZAR::GpzSvy::PosList positions;
+    std::vector<svy3::NewPosition> positions;
     double previous = 0.0;
     for (const Row& row : rows) {
         if (row.fields.size() != 4)
@@ -214,23 +194,13 @@ int RunPositions(const LineAddress& address, const std::string& csv, const std::
         if (filePos < previous)
             return Refuse(verb, csv, row.number, "file positions must not go backwards", err);
         previous = filePos;
-        ZAR::SvyLinePos position;
-        position.Set(x, y, z, unit);
-        position.m_dNormalizedFilePos = filePos;
-        positions.push_back(position);
+        positions.push_back({x, y, z, filePos});
     }
-
-    ZAR::GpzSvy120 editor;
-    if (!Open(verb, address.project, editor, err) || !GotoLine(verb, editor, address, err))
-        return 1;
-    editor.CompactNumbers(false);  // positions keep every digit given
-    if (!editor.SetPos(positions.begin(), positions.end())) {
-        err << "svy positions: line \"" << address.line
-            << "\" has no .HD+DT1 data file to take the positions; nothing changed\n";
-        return 1;
-    }
-    out << "wrote " << positions.size() << " positions to line " << address.line << "\n";
-    return Save(verb, editor, address.project, out, err);
+    return EditLine(verb, address.project, out, err, [&](svy3::Editor& editor) {
+        editor.set_positions(AddressOf(address), positions, unitText);
+        out << "wrote " << positions.size() << " positions to line " << address.line << "\n";
+        return true;
+    });
 }
 
 int RunFiducials(const LineAddress& address, const std::string& csv, std::ostream& out,
@@ -242,14 +212,14 @@ int RunFiducials(const LineAddress& address, const std::string& csv, std::ostrea
     DropHeader(rows);
     if (rows.empty())
         return Refuse(verb, csv, 1, "a header and no fiducials", err);
-    std::vector<ZAR::SvyLineFid> fids;
+    std::vector<svy3::NewFiducial> fids;
     for (const Row& row : rows) {
         if (row.fields.size() < 3)
             return Refuse(verb, csv, row.number,
                           "expected 3 columns (flag, odometer distance, comment), found " +
                               std::to_string(row.fields.size()),
                           err);
-        ZAR::SvyLineFid fid;
+        svy3::NewFiducial fid;
         if (!FlagCode(row.fields[0], fid.flag))
             return Refuse(verb, csv, row.number, "the flag must be D, C, I, N or a whole number",
                           err);
@@ -262,60 +232,21 @@ int RunFiducials(const LineAddress& address, const std::string& csv, std::ostrea
         fids.push_back(fid);
     }
 
-    ZAR::GpzSvy120 editor;
-    if (!Open(verb, address.project, editor, err) || !GotoLine(verb, editor, address, err))
-        return 1;
-    editor.CompactNumbers(false);
-    if (!editor.SetFids(ZAR::SvyLineFidIterator(fids.begin()),
-                        ZAR::SvyLineFidIterator(fids.end()))) {
-        err << "svy fiducials: line \"" << address.line
-            << "\" has no .HD+DT1 data file to take the fiducials; nothing changed\n";
-        return 1;
-    }
-    out << "wrote " << fids.size() << " fiducials to line " << address.line << "\n";
-    return Save(verb, editor, address.project, out, err);
+    return EditLine(verb, address.project, out, err, [&](svy3::Editor& editor) {
+        editor.set_fiducials(AddressOf(address), fids);
+        out << "wrote " << fids.size() << " fiducials to line " << address.line << "\n";
+        return true;
+    });
 }
 
 int RunGps(const LineAddress& address, const std::string& file, std::ostream& out,
            std::ostream& err) {
-    const char* verb = "gps";
-    const fs::path path = fs::absolute(file).lexically_normal();
-    if (!ZAR::EqualIgnoringCase(path.extension().string(), ".GPS")) {
-        err << "svy gps: " << file << " is not a .GPS file; nothing changed\n";
-        return 1;
-    }
-    boost::system::error_code ec;
-    if (!fs::is_regular_file(path, ec)) {
-        err << "svy gps: " << file << " does not exist; nothing changed\n";
-        return 1;
-    }
-    ZAR::GpzSvy120 editor;
-    if (!Open(verb, address.project, editor, err))
-        return 1;
-    const fs::path folder =
-        path.parent_path().lexically_relative(editor.DataDir().lexically_normal());
-    if (folder.empty() || *folder.begin() == "..") {
-        err << "svy gps: " << file << " lies outside the data folder " << editor.DataDir().string()
-            << "; nothing changed\n";
-        return 1;
-    }
-    // The document's folders are written with backslashes.
-    std::string directory;
-    for (const fs::path& part : folder) {
-        if (part == ".")
-            continue;
-        directory += (directory.empty() ? "" : "\\") + part.string();
-    }
-    if (!GotoLine(verb, editor, address, err))
-        return 1;
-    if (!editor.SetGpsFile(path.stem().string(), directory)) {
-        err << "svy gps: line \"" << address.line
-            << "\" needs a .HD+DT1 data file with two positions and an odometer; nothing "
-               "changed\n";
-        return 1;
-    }
-    out << "attached " << path.filename().string() << " to line " << address.line << "\n";
-    return Save(verb, editor, address.project, out, err);
+    return EditLine("gps", address.project, out, err, [&](svy3::Editor& editor) {
+        editor.attach_gps_file(AddressOf(address), file);
+        out << "attached " << fs::path(file).filename().string() << " to line " << address.line
+            << "\n";
+        return true;
+    });
 }
 
 int RunRelation(const RelationOptions& options, std::ostream& out, std::ostream& err) {
@@ -375,24 +306,18 @@ int RunRelation(const RelationOptions& options, std::ostream& out, std::ostream&
         }
     }
 
-    ZAR::GpzSvy120 editor;
-    if (!Open(verb, options.project, editor, err))
-        return 1;
-    if (!setting) {
-        SCoordinateRelationship current;
-        if (!editor.GetGpsToDataRelationship(current)) {
-            out << "no GPS-to-data relationship\n";
-            return 0;
+    return EditLine(verb, options.project, out, err, [&](svy3::Editor& editor) {
+        if (!setting) {
+            if (const std::optional<svy3::Relationship> current = editor.relationship())
+                PrintRelationship(*current, out);
+            else
+                out << "no GPS-to-data relationship\n";
+            return false;
         }
-        PrintRelationship(current, out);
-        return 0;
-    }
-    if (!editor.SetGpsToDataRelationship(relationship)) {
-        err << "svy relation: cannot write the mapper settings; nothing changed\n";
-        return 1;
-    }
-    PrintRelationship(relationship, out);
-    return Save(verb, editor, options.project, out, err);
+        editor.set_relationship(relationship);
+        PrintRelationship(relationship, out);
+        return true;
+    });
 }
 
 }  // namespace svy_tool
