@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <ostream>
 #include <sstream>
 #include <vector>
@@ -11,7 +12,7 @@
 #include <boost/filesystem/operations.hpp>
 #include <nlohmann/json.hpp>
 
-#include "svy3/editor/error.h"
+#include "svy3/api.h"
 #include "svy3/editor/gpz_svy_120.h"
 #include "svy3/platform/text.h"
 #include "tools/svy/local_to_gps.h"
@@ -291,28 +292,30 @@ bool Csv(const std::vector<Feature>& features, const Coordinates& coordinates, b
 }  // namespace
 
 int RunExport(const ExportOptions& options, std::ostream& out, std::ostream& err) {
-    ZAR::GpzSvy120 editor;
+    std::optional<svy3::Editor> editor;
     try {
-        editor.Load(options.project.c_str());
-    } catch (const ZAR::CError& error) {
-        err << "svy export: error " << error.Code() << ": " << error.what() << "\n";
+        editor.emplace(options.project);
+    } catch (const svy3::Error& error) {
+        err << "svy export: error " << error.code() << ": " << error.what() << "\n";
         return 1;
     }
     LocalToGps gps;
     if (options.latlon) {
-        ZAR::Transform::SCoordinateRelationship relationship;
-        if (!editor.GetGpsToDataRelationship(relationship)) {
+        const std::optional<svy3::Relationship> relationship = editor->relationship();
+        if (!relationship) {
             err << "svy export: the project has no GPS-to-data relationship (see 'svy relation'); "
                    "--latlon cannot place its lines\n";
             return 1;
         }
         std::string error;
-        if (!gps.Fit(relationship, error)) {
+        if (!gps.Fit(*relationship, error)) {
             err << "svy export: the GPS-to-data relationship is unusable: " << error << "\n";
             return 1;
         }
     }
-    const std::vector<DataFile> files = ReadDataFiles(editor);
+    // The export reads every DataFile element as written (units, heights "NA", flags), so it walks
+    // the document with the editor's cursor rather than through the data block's model.
+    const std::vector<DataFile> files = ReadDataFiles(editor->editor());
     const std::vector<Feature> features = Features(files, err);
     const Coordinates coordinates(options.latlon ? &gps : nullptr);
 
