@@ -19,8 +19,8 @@ struct CreateOptions {
     // Metres between neighbouring lines. When not given, `ask_line_spacing` is asked; without
     // it the library's preset spacing is kept.
     std::optional<double> line_spacing;
-    // Asked for the spacing with the preset text in `text`; writes the answer there and returns
-    // true, or returns false to cancel the creation.
+    // Asked for the spacing with the preset text in `text`: writes the answer there and returns
+    // true; returning false closes the question unanswered, and the preset stays.
     std::function<bool(std::string& text)> ask_line_spacing;
     // The program recorded as the document's creator; its version and identification number
     // default to this library's.
@@ -40,8 +40,7 @@ struct CreateOptions {
 // reading reported (files whose header could not be read are left out silently).
 // @throws Error: Kind::refused for no files, a path with a radar data file's extension, a path that
 // is one of the files, or an existing path without `overwrite`; Kind::file_system when the document
-// cannot be written; Kind::document when the creation was cancelled or failed, or no data file
-// could be read.
+// cannot be written; Kind::document when the creation failed or no data file could be read.
 SVY3_API Project create(const std::string& path, const std::vector<std::string>& files,
                         const CreateOptions& options = {});
 

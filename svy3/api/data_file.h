@@ -11,8 +11,9 @@
 
 namespace svy3 {
 
-// A recorded position of a data file: X, Y, Z as written in the document, normalizedFilePos from
-// 0 (start of the file) to 1 (its end), and the unit code (1 metres, 5 feet).
+// A recorded position of a data file: X, Y, Z as written in the document (Z 0 where the document
+// says "NA", no height measured), normalizedFilePos from 0 (start of the file) to 1 (its end), and
+// the unit code (1 metres when the units text starts with "m", else 5).
 using Position = ZAR::CSvyDataBlock_V110::CDataFile::SPosition;
 // A fiducial comment: its text, its odometer distance along the file (metres) and its one-letter
 // kind (fileflag).
