@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <boost/filesystem/operations.hpp>
 #include <boost/filesystem/path.hpp>
 
 #include "svy3/api/message_capture.h"
@@ -19,6 +20,7 @@
 
 namespace svy3 {
 namespace {
+namespace fs = boost::filesystem;
 
 bool HasDataExtension(const std::string& path) {
     const std::string ext = ZAR::ToLower(boost::filesystem::path(path).extension().string());
@@ -103,6 +105,21 @@ class TemporaryFile {
     std::string path_;
 };
 
+// The data folder as the document names it: relative to the document's own folder (as the
+// library's readers and the editor take a relative DataDirPath), so that the project opens from
+// any current folder and moves with its data. A folder on another root stays absolute.
+std::string DocumentRelative(const std::string& dataDir, const std::string& document) {
+    const fs::path folder = fs::absolute(dataDir).lexically_normal();
+    const fs::path base = fs::absolute(document).parent_path().lexically_normal();
+    fs::path relative = folder.lexically_relative(base);
+    if (relative.empty())
+        return folder.string() + "/";
+    std::string text = relative.string();
+    if (text.back() == '.' && text.size() >= 2 && text[text.size() - 2] == '/')
+        text.pop_back();  // "x/." from a folder given with a trailing separator
+    return text.back() == '/' ? text : text + "/";
+}
+
 ZAR::LineOffsetPrompt SpacingPrompt(const CreateOptions& options) {
     if (options.line_spacing) {
         const double spacing = *options.line_spacing;
@@ -146,7 +163,14 @@ Project create(const std::string& path, const std::vector<std::string>& files,
         const detail::MessageCapture capture(reports);
         const ZAR::CScopedLineOffsetPrompt prompt(SpacingPrompt(options));
         ZAR::CSVYXmlFile file;
+        // The files are read through the folder as given (from the current folder); the
+        // document then names it from its own folder.
         result = file.CreateNewFile_V110(temporary.path(), creator, files, dataDir.c_str());
+        if (result == 0 && file.GotoRootNode() && file.GotoChildNode("Data") &&
+            file.GotoChildNode("DataDirPath")) {
+            file.SetNodeText(DocumentRelative(dataDir, path));
+            result = file.Save();
+        }
     }
     switch (result) {
         case 0:

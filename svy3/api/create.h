@@ -13,8 +13,10 @@ namespace svy3 {
 
 // What svy3::create needs beyond the files.
 struct CreateOptions {
-    // The folder of the data files, as the document is to name it; "" takes the first file's
-    // folder.
+    // The folder of the data files (from the current folder); "" takes the first file's folder.
+    // The document names it relative to its own folder (absolute when it lies on another root),
+    // which is how the readers and the editor take it: beyond the classes below, which write the
+    // folder as given, so that the project opens and edits from any current folder.
     std::string data_dir;
     // Metres between neighbouring lines. When not given, `ask_line_spacing` is asked; without
     // it the library's preset spacing is kept.

@@ -266,6 +266,7 @@ TEST_F(ApiSurvey, CreateWritesAndReturnsTheProject) {
         }
     }
     EXPECT_EQ(project.provenance().front().program, "api test");
+    EXPECT_EQ(project.data_dir(), "data/");  // named from the document's folder
     // The same document read again gives the same lines; nothing but it was left beside it.
     EXPECT_EQ(svy3::open(m_project).lines().size(), 2u);
     for (const auto& entry : fs::directory_iterator(m_dir.path()))
@@ -410,7 +411,8 @@ TEST_F(ApiSurvey, OrganisePlansThenMovesAndSaves) {
             std::string relative = file.path();
             std::replace(relative.begin(), relative.end(), '\\', '/');
             for (const char* extension : {".HD", ".DT1"})  // a radar pair is named by its stem
-                EXPECT_TRUE(fs::exists(fs::path(project.data_dir()) / (relative + extension)))
+                EXPECT_TRUE(fs::exists(fs::absolute(project.data_dir(), m_dir.path()) /
+                                       (relative + extension)))
                     << relative;
         }
     for (const std::string& file : m_files)
