@@ -1,7 +1,9 @@
 // Fuzz target: any bytes as a project document, opened as a program opens one and walked through
-// the lookups. Nothing may crash, leak or read out of bounds.
+// the lookups, then opened through the svy3 interface and walked to every position. Nothing may
+// crash, leak, read out of bounds or throw anything but svy3::Error.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "fuzz_support.h"
@@ -22,6 +24,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (top->GotoBlock("Data"))
             top->GetCreatedByBlock(records, 8);
     }
+    try {
+        const svy3::Project project = svy3::open(path);
+        double sum = 0.0;
+        for (const svy3::Line& line : project.lines()) {
+            for (const svy3::DataFile& file : line.files()) {
+                for (const svy3::Position& position : file.positions())
+                    sum += position.X;
+                for (const svy3::Fiducial& fiducial : file.fiducials())
+                    sum += fiducial.ododist;
+                sum += file.settings() ? file.settings()->step_size : 0.0;
+            }
+            if (std::optional<svy3::DistanceConverter> converter = line.converter())
+                sum += converter->user_to_index(1.5, 0.0, 0.05, svy3::Rounding::nearest);
+        }
+        (void)sum;
+    } catch (const svy3::Error&) {
+    }
+
     std::string messages;
     auto data_block = ZAR::CSvyDataBlockInterface::CreateAndInit(&document, 0, &messages);
     if (!data_block)
