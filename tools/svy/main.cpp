@@ -16,6 +16,7 @@
 //   svy gps PROJECT SET LINE FILE                attach a GPS file to a line
 //   svy relation PROJECT [options]               show or set the GPS-to-data relationship
 //   svy export PROJECT --geojson|--csv [options] positions and fiducials for a GIS
+//   svy plot PROJECT OUT.{png,svg,pdf} [options] a picture of the lines and fiducials
 //
 // Each command is one Run... function; main parses the command line and is the one place where an
 // exception that escapes a command is turned into a message and a failing exit status.
@@ -35,6 +36,7 @@
 #include "tools/svy/gps_commands.h"
 #include "tools/svy/info_command.h"
 #include "tools/svy/map_command.h"
+#include "tools/svy/plot_command.h"
 
 namespace {
 
@@ -191,6 +193,19 @@ int Run(int argc, char** argv) {
     exportCommand->add_option("-o,--output", exportOptions.output,
                               "File to write (default: standard output)");
 
+    svy_tool::PlotOptions plot;
+    CLI::App* plotCommand = app.add_subcommand(
+        "plot",
+        "Draw the lines (dashed where they have no positions yet), their direction, fiducials, a "
+        "scale bar, a north arrow (GN: grid north of the local grid) and a legend of the line "
+        "sets");
+    plotCommand->add_option("PROJECT", plot.project, "Project document (.svy)")->required();
+    plotCommand->add_option("OUT", plot.output, "Picture to write: .png, .svg or .pdf")->required();
+    plotCommand->add_flag("--latlon", plot.latlon,
+                          "WGS84 longitude and latitude through the GPS-to-data relationship");
+    plotCommand->add_flag("--labels", plot.labels, "The fiducials' comments beside their marks");
+    plotCommand->add_option("--size", plot.size, "WIDTHxHEIGHT in pixels (default 1200x900)");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -223,6 +238,8 @@ int Run(int argc, char** argv) {
         return svy_tool::RunRelation(relation, std::cout, std::cerr);
     if (exportCommand->parsed())
         return svy_tool::RunExport(exportOptions, std::cout, std::cerr);
+    if (plotCommand->parsed())
+        return svy_tool::RunPlot(plot, std::cout, std::cerr);
     if (map->parsed())
         return svy_tool::RunMap(mapProject, mapJson, std::cout, std::cerr);
     if (check->parsed())
