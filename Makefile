@@ -74,7 +74,9 @@ fuzz-ci: build-fuzz/CMakeCache.txt
 	  [ $$rc -eq 0 ] || { tail -40 build-fuzz/$$t.log; exit 1; }; done
 
 demo: build
-	@if [ -x $(BUILD)/tools/svy/svy ]; then $(BUILD)/tools/svy/svy demo demo-survey; \
+	@if [ -x $(BUILD)/tools/svy/svy ]; then $(BUILD)/tools/svy/svy demo demo-survey && \
+	  $(BUILD)/tools/svy/svy plot demo-survey/demo.svy demo-survey/demo.png >/dev/null && \
+	  echo "The survey's picture: demo-survey/demo.png"; \
 	else echo "demo: the svy tool is not built yet" >&2; exit 1; fi
 
 FORMAT_FILES = $(shell git ls-files -co --exclude-standard '*.h' '*.cpp' 2>/dev/null)
