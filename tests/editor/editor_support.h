@@ -6,6 +6,7 @@
 #include <string>
 
 #include "support/test_support.h"
+#include "svy3/editor/error.h"
 #include "svy3/editor/gpz_svy_120.h"
 
 namespace svy3_test {
@@ -35,6 +36,31 @@ std::string DataFileXml(const std::string& name, const std::string& ext, int seq
 // A Position element.
 std::string PositionXml(const std::string& x, const std::string& y, const std::string& z,
                         const std::string& normalized, const std::string& units = "m");
+
+// Calls `visit(set, line, file)` for every file entry of the editor's map, in map order.
+template <class Editor, class Visit>
+void ForEachMapFile(const Editor& editor, Visit visit) {
+    for (auto set = editor.Begin(); set != editor.End(); ++set)
+        for (auto line = editor.Begin(set); line != editor.End(set); ++line)
+            for (auto file = editor.Begin(line); file != editor.End(line); ++file)
+                visit(set, line, file);
+}
+
+// The editor's error that `call` threw: code, level, message and source; code 0 and the message
+// "no error" when it returned.
+struct Thrown {
+    int32_t code = 0, level = 0;
+    std::string what = "no error", source;
+};
+template <class Call>
+Thrown ErrorOf(Call call) {
+    try {
+        call();
+    } catch (const ZAR::CError& error) {
+        return {error.Code(), error.Level(), error.what(), error.Source()};
+    }
+    return {};
+}
 
 // A temporary folder holding one project document and an editor that loads it.
 class EditorFixture {

@@ -2,7 +2,6 @@
 // afterwards, read back through the editor's map and through the library's data block reader.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 #include <list>
 #include <string>
@@ -114,11 +113,9 @@ class PositionsUpdateTest : public testing::Test {
         svy3_test::OpenEditor fresh;
         EXPECT_EQ(fresh.Load(Path().c_str()), 1);
         std::map<std::string, std::vector<SvyLinePos>> files;
-        for (auto set = fresh.Begin(); set != fresh.End(); ++set)
-            for (auto line = fresh.Begin(set); line != fresh.End(set); ++line)
-                for (auto file = fresh.Begin(line); file != fresh.End(line); ++file)
-                    files[file->first.filename().string()] = {fresh.BeginPos(file),
-                                                              fresh.EndPos(file)};
+        svy3_test::ForEachMapFile(fresh, [&](auto, auto, auto file) {
+            files[file->first.filename().string()] = {fresh.BeginPos(file), fresh.EndPos(file)};
+        });
         return files;
     }
     // Saves and opens the document with the library's data block reader; the line's radar pair.
@@ -141,20 +138,12 @@ class PositionsUpdateTest : public testing::Test {
     std::unique_ptr<ZAR::CSvyDataBlockInterface_V110> m_reader;
 };
 
-void ExpectSamePositions(const std::vector<SvyLinePos>& actual,
-                         const std::vector<SvyLinePos>& expected) {
-    ASSERT_EQ(actual.size(), expected.size());
-    for (size_t i = 0; i < actual.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_DOUBLE_EQ(actual[i].X(UNIT_M), expected[i].X(UNIT_M));
-        EXPECT_DOUBLE_EQ(actual[i].Y(UNIT_M), expected[i].Y(UNIT_M));
-        const double z = expected[i].Z(UNIT_M);
-        if (std::isnan(z))
-            EXPECT_TRUE(std::isnan(actual[i].Z(UNIT_M)));
-        else
-            EXPECT_DOUBLE_EQ(actual[i].Z(UNIT_M), z);
-        EXPECT_DOUBLE_EQ(actual[i].m_dNormalizedFilePos, expected[i].m_dNormalizedFilePos);
-    }
+// X, Y, Z (NaN for none) and normalized file position of each position, in metres.
+std::string Summary(const std::vector<SvyLinePos>& positions) {
+    std::string text;
+    for (const SvyLinePos& p : positions)
+        text += svy3_test::Join(p.X(UNIT_M), p.Y(UNIT_M), p.Z(UNIT_M), p.m_dNormalizedFilePos);
+    return text;
 }
 
 TEST_F(PositionsUpdateTest, PositionsAndFiducialsReplaceTheOldAndReadBackEverywhere) {
@@ -188,19 +177,16 @@ TEST_F(PositionsUpdateTest, PositionsAndFiducialsReplaceTheOldAndReadBackEverywh
                                         "HD+DT1:units=m,ododist=15,fileflag=N,#=,",
                                         "HD+DT1:units=m,ododist=19.75,fileflag=N,#=end,"}));
 
-    const auto files = Reloaded();
-    ExpectSamePositions(files.at("F1.HD"), positions);
+    EXPECT_EQ(Summary(Reloaded().at("F1.HD")), Summary(positions));
 
     const auto* file = ReadBack();
     ASSERT_NE(file, nullptr);
-    ASSERT_EQ(file->m_positions.size(), positions.size());
-    for (size_t i = 0; i < positions.size(); ++i) {
-        EXPECT_DOUBLE_EQ(file->m_positions[i].X, positions[i].X(UNIT_M));
-        EXPECT_DOUBLE_EQ(file->m_positions[i].normalizedFilePos, positions[i].m_dNormalizedFilePos);
-        EXPECT_EQ(file->m_positions[i].unit, UNIT_M);
-    }
+    std::string read, flags;
+    for (const auto& p : file->m_positions)
+        read += svy3_test::Join(p.X, p.normalizedFilePos, p.unit);
+    EXPECT_EQ(read,
+              svy3_test::Join(1000.125, 0, UNIT_M, 1003.0625, 0.4, UNIT_M, 1010.5, 1, UNIT_M));
     ASSERT_EQ(file->m_fidComments.size(), fids.size());
-    std::string flags;
     for (const auto& fid : file->m_fidComments)
         flags += fid.fileflag;
     EXPECT_EQ(flags, "DCINNN");
@@ -274,7 +260,7 @@ TEST_F(PositionsUpdateTest, GpsFileCopiesTheStartOfTheRadarPairAndReplacesAnEarl
         (std::vector<std::string>{
             "HD+DT1:X=10,Z=NA,normalized_file_pos=0,", "HD+DT1:X=11,Z=31,normalized_file_pos=1,",
             "GPS:X=10,Z=NA,normalized_file_pos=0,", "GPS:X=11,Z=31,normalized_file_pos=1,"}));
-    ExpectSamePositions(Reloaded().at("F1.HD"), positions);
+    EXPECT_EQ(Summary(Reloaded().at("F1.HD")), Summary(positions));
 }
 
 TEST_F(PositionsUpdateTest, GpsFileNeedsTwoPositionsAndAnOdometer) {
