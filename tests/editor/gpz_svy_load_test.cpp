@@ -262,17 +262,13 @@ TEST(EditorWithoutDocumentTest, EveryPrimitiveFails) {
     fs::path path;
     int32_t sequence = 0;
     ZAR::SvyLinePos position;
-    EXPECT_FALSE(editor.NextNode(first, "A"));
-    EXPECT_FALSE(editor.ParentNode(nullptr));
-    EXPECT_FALSE(editor.ChildNode("A", ZAR::GpzSvy::eGpzFindOrCreate));
-    EXPECT_FALSE(editor.GetNodeTxt(text, ""));
-    EXPECT_FALSE(editor.SetNodeTxt("x", nullptr));
-    EXPECT_EQ(editor.GetNodeHandle(), nullptr);
-    EXPECT_FALSE(editor.MoveToHandleNode(nullptr));
-    EXPECT_FALSE(editor.DataFileInfo(path, sequence));
-    EXPECT_FALSE(editor.PosInfo(position));
-    EXPECT_FALSE(editor.GotoNode("/ZAR_SVY", true));
-    EXPECT_TRUE(editor.Empty());
+    EXPECT_EQ(svy3_test::Join(editor.NextNode(first, "A"), editor.ParentNode(nullptr),
+                              editor.ChildNode("A", ZAR::GpzSvy::eGpzFindOrCreate),
+                              editor.GetNodeTxt(text, ""), editor.SetNodeTxt("x", nullptr),
+                              editor.GetNodeHandle(), editor.MoveToHandleNode(nullptr),
+                              editor.DataFileInfo(path, sequence), editor.PosInfo(position),
+                              editor.GotoNode("/ZAR_SVY", true), editor.Empty()),
+              "0 0 0 0 0 0 0 0 0 0 1 ");
     EXPECT_EQ(editor.Units(), 0);
 }
 

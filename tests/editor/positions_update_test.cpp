@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "editor/editor_support.h"
+#include "support/document_support.h"
 #include "svy3/datablock/svy_data_block_interface.h"
 #include "svy3/xmlfile/svy_xml_file.h"
 
@@ -20,16 +21,6 @@ using ZAR::SvyLineFid;
 using ZAR::SvyLinePos;
 using ZAR::UNIT_M;
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-// Settings complete enough for the data block reader.
-const char kSettings[] =
-    R"(<Settings version="1.1.0"><Trace sample_cnt="200" time_zero_cnt="20" interval_ns="0.8"/>)"
-    R"(<OdometerCal ticks_per_m="500"/><StepSize units="m">0.05</StepSize>)"
-    R"(<NominalFrequency units="MHz">100</NominalFrequency><Pulse units="Vpp">200</Pulse>)"
-    R"(<Antenna><Receiver><AntPosition X="0" Y="0.5" Z="0" units="m" reference="relative"/>)"
-    R"(</Receiver><Transmitter><AntPosition X="0" Y="-0.5" Z="0" units="m" )"
-    R"(reference="relative"/></Transmitter></Antenna><SurveyMode>Reflection</SurveyMode>)"
-    R"(</Settings>)";
 
 const char kOdometer[] = R"(<Odometer start="0" end="20" step="0.05" units="m"/>)";
 
@@ -62,7 +53,7 @@ class FailingEditor : public svy3_test::OpenEditor {
 class PositionsUpdateTest : public testing::Test {
   protected:
     void Load(const std::string& line) {
-        svy3_test::WriteFile(Path(), SvyDocument(kSettings + line));
+        svy3_test::WriteFile(Path(), SvyDocument(svy3_test::SettingsChildren().Xml() + line));
         ASSERT_EQ(m_editor.Load(Path().c_str()), 1);
         m_editor.m_bCompactNumbers = false;
     }
