@@ -26,6 +26,16 @@ struct Refusal {
 TEST_F(EditorLoadTest, MalformedDocumentsAreRefusedWithTheirCode) {
     const std::string good =
         SvyDocument("<Line name=\"L\">" + DataFileXml("A", "HD+DT1", 1) + "</Line>");
+    // A line whose one data file holds a Position with these coordinates, in metres.
+    const auto position = [](const std::string& coordinates) {
+        return SvyDocument(
+            "<Line name=\"L\">" +
+            DataFileXml("A", "HD+DT1", 1,
+                        "<Position " + coordinates + " normalized_file_pos=\"0\" units=\"m\"/>") +
+            "</Line>");
+    };
+    const std::string kBadPosition =
+        "Malformed SVY file: Unable to read <Position X=? Y=? Z=? ...> entry.";
     const Refusal refusals[] = {
         {"not XML", "<ZAR_SVY><Data>", -4, 5, "{path} file not loaded.", true},
         {"other root", "<SVY><Data><DataDirPath/></Data></SVY>", -5, 5,
@@ -44,13 +54,8 @@ TEST_F(EditorLoadTest, MalformedDocumentsAreRefusedWithTheirCode) {
         {"DataFile without seq",
          SvyDocument("<Line name=\"L\"><DataFile name=\"A\" ext=\"HD\"/></Line>"), -12, 5,
          "Malformed SVY file: Unable to read <DataFile> entry.", false},
-        {"Position without Z",
-         SvyDocument(
-             "<Line name=\"L\">" +
-             DataFileXml("A", "HD+DT1", 1,
-                         "<Position X=\"1\" Y=\"2\" normalized_file_pos=\"0\" units=\"m\"/>") +
-             "</Line>"),
-         -16, 5, "Malformed SVY file: Unable to read <Position X=? Y=? Z=? ...> entry.", false},
+        {"Position without Z", position("X=\"1\" Y=\"2\""), -16, 5, kBadPosition, false},
+        {"Position without Y", position("X=\"1\" Z=\"2\""), -16, 5, kBadPosition, false},
         {"LineSet without name", SvyDocument("<LineSet><Line name=\"L\"/></LineSet>"), -21, 5,
          "Malformed SVY file: <LineSet name=??"
          "?> not found.",
