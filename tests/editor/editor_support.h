@@ -2,12 +2,18 @@
 // and mapper settings tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <map>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "support/test_support.h"
+#include "svy3/datablock/svy_data_block_interface.h"
 #include "svy3/editor/error.h"
 #include "svy3/editor/gpz_svy_120.h"
+#include "svy3/xmlfile/svy_xml_file.h"
 
 namespace svy3_test {
 
@@ -71,6 +77,32 @@ class EditorFixture {
 
     TempDir m_dir;
     OpenEditor m_editor;
+};
+
+// The editor with every text or attribute write logged as "Parent/Element@attribute=text" ("#"
+// for the element's own text); the write numbered `failAt` (from 1) is logged and then fails.
+class RecordingEditor : public OpenEditor {
+  public:
+    bool SetNodeTxt(std::string text, const char* attribute) override;
+
+    std::vector<std::string> writes;
+    int failAt = 0;
+};
+
+// A recording editor on survey.svy in a temporary folder, and the library's data block reader of
+// what it saves.
+class EditorWriteTest : public testing::Test {
+  protected:
+    // Writes the document whose Data element holds `data` and loads it; the log starts empty.
+    void LoadData(const std::string& data);
+    std::string Path() const { return m_dir.File("survey.svy"); }
+    // Saves the document and opens it with the data block reader; null when the reader refuses it.
+    const ZAR::CSvyDataBlock_V110* ReadBack();
+
+    TempDir m_dir;
+    RecordingEditor m_editor;
+    ZAR::CSVYXmlFile m_file;
+    std::unique_ptr<ZAR::CSvyDataBlockInterface_V110> m_reader;
 };
 
 }  // namespace svy3_test

@@ -9,8 +9,6 @@
 
 #include "editor/editor_support.h"
 #include "support/document_support.h"
-#include "svy3/datablock/svy_data_block_interface.h"
-#include "svy3/xmlfile/svy_xml_file.h"
 
 namespace {
 
@@ -38,26 +36,12 @@ SvyLinePos Pos(double x, double y, double z, double normalized) {
     return position;
 }
 
-// The editor whose SetNodeTxt fails on the write numbered `failAt` (from 1).
-class FailingEditor : public svy3_test::OpenEditor {
-  public:
-    bool SetNodeTxt(std::string text, const char* attribute) override {
-        if (++writes == failAt)
-            return false;
-        return GpzSvy120::SetNodeTxt(text, attribute);
-    }
-    int writes = 0;
-    int failAt = 0;
-};
-
-class PositionsUpdateTest : public testing::Test {
+class PositionsUpdateTest : public svy3_test::EditorWriteTest {
   protected:
     void Load(const std::string& line) {
-        svy3_test::WriteFile(Path(), SvyDocument(svy3_test::SettingsChildren().Xml() + line));
-        ASSERT_EQ(m_editor.Load(Path().c_str()), 1);
+        LoadData(svy3_test::SettingsChildren().Xml() + line);
         m_editor.m_bCompactNumbers = false;
     }
-    std::string Path() const { return m_dir.File("survey.svy"); }
     void GotoLine() {
         ASSERT_TRUE(m_editor.GotoNode("/ZAR_SVY/Data", false));
         ASSERT_TRUE(m_editor.FindSubnode("Line", "", ""));
@@ -109,24 +93,15 @@ class PositionsUpdateTest : public testing::Test {
         });
         return files;
     }
-    // Saves and opens the document with the library's data block reader; the line's radar pair.
-    const ZAR::CSvyDataBlock_V110::CDataFile* ReadBack() {
-        EXPECT_TRUE(m_editor.Save(nullptr));
-        EXPECT_EQ(m_file.Initialize(Path()), 1);
-        std::string error;
-        m_reader = ZAR::CSvyDataBlockInterface::CreateAndInit(&m_file, 0, &error);
-        EXPECT_EQ(error, "");
-        if (!m_reader)
+    // The line's radar pair as the library's data block reader sees the saved document.
+    const ZAR::CSvyDataBlock_V110::CDataFile* RadarPairReadBack() {
+        const ZAR::CSvyDataBlock_V110* block = ReadBack();
+        if (!block)
             return nullptr;
-        const auto& line = *m_reader->GetDataBlock().m_lines.at(0);
+        const auto& line = *block->m_lines.at(0);
         const int32_t extension = line.GetExtension("HD+DT1");
         return extension < 0 ? nullptr : line.m_extensions[extension]->m_files.at(0).get();
     }
-
-    svy3_test::TempDir m_dir;
-    FailingEditor m_editor;
-    ZAR::CSVYXmlFile m_file;
-    std::unique_ptr<ZAR::CSvyDataBlockInterface_V110> m_reader;
 };
 
 // X, Y, Z (NaN for none) and normalized file position of each position, in metres.
@@ -170,7 +145,7 @@ TEST_F(PositionsUpdateTest, PositionsAndFiducialsReplaceTheOldAndReadBackEverywh
 
     EXPECT_EQ(Summary(Reloaded().at("F1.HD")), Summary(positions));
 
-    const auto* file = ReadBack();
+    const auto* file = RadarPairReadBack();
     ASSERT_NE(file, nullptr);
     std::string read, flags;
     for (const auto& p : file->m_positions)

@@ -19,30 +19,6 @@ using ZAR::UNIT_M;
 using Block = ZAR::CSvySettingsBlock_V110;
 using DataFile = ZAR::CSvyDataBlock_V110::CDataFile;
 
-// The editor with every text or attribute write logged as "Parent/Element@attribute=text" ("#"
-// for the element's own text); the write numbered `failAt` (from 1) is logged and then fails.
-class RecordingEditor : public svy3_test::OpenEditor {
-  public:
-    bool SetNodeTxt(std::string text, const char* attribute) override {
-        std::string name;
-        std::string parent;
-        GetNodeTxt(name, "");
-        void* node = GetNodeHandle();
-        if (ParentNode(nullptr))
-            GetNodeTxt(parent, "");
-        MoveToHandleNode(node);
-        ReleaseNodeHandle(node);
-        writes.push_back(parent + "/" + name + (attribute ? std::string("@") + attribute : "#") +
-                         "=" + text);
-        if (static_cast<int>(writes.size()) == failAt)
-            return false;
-        return GpzSvy120::SetNodeTxt(text, attribute);
-    }
-
-    std::vector<std::string> writes;
-    int failAt = 0;
-};
-
 // A header record whose lengths come in three different units.
 ZAR::SGprParam Header() {
     ZAR::SGprParam param;
@@ -95,16 +71,9 @@ void ExpectReadBack(const DataFile& file, const ZAR::SGprParam& param) {
     EXPECT_GT(s.ReceiverAntenna.Y, 0.0);
 }
 
-class SettingsUpdateTest : public testing::Test {
+class SettingsUpdateTest : public svy3_test::EditorWriteTest {
   protected:
-    // Loads a document whose Data element holds `data`; the log starts empty.
-    void Load(const std::string& data) {
-        svy3_test::WriteFile(Path(), SvyDocument(data));
-        ASSERT_EQ(m_editor.Load(Path().c_str()), 1);
-        m_editor.writes.clear();
-        m_editor.failAt = 0;
-    }
-    std::string Path() const { return m_dir.File("survey.svy"); }
+    void Load(const std::string& data) { LoadData(data); }
     // Moves to `path`, then to its child `name` whose "name" attribute is `value`.
     void Goto(const std::string& path, const std::string& name = "",
               const std::string& value = "") {
@@ -119,20 +88,7 @@ class SettingsUpdateTest : public testing::Test {
         m_editor.ParentNode(nullptr);
         return true;
     }
-    // Saves the document and opens it with the library's reader; null when the reader refuses it.
-    const ZAR::CSvyDataBlock_V110* ReadBack() {
-        EXPECT_TRUE(m_editor.Save(nullptr));
-        EXPECT_EQ(m_file.Initialize(Path()), 1);
-        std::string error;
-        m_reader = ZAR::CSvyDataBlockInterface::CreateAndInit(&m_file, 0, &error);
-        EXPECT_EQ(error, "");
-        return m_reader ? &m_reader->GetDataBlock() : nullptr;
-    }
 
-    svy3_test::TempDir m_dir;
-    RecordingEditor m_editor;
-    ZAR::CSVYXmlFile m_file;
-    std::unique_ptr<ZAR::CSvyDataBlockInterface_V110> m_reader;
     const ZAR::SGprParam m_param = Header();
 };
 
