@@ -17,13 +17,13 @@ namespace fs = boost::filesystem;
 
 class LineMapTest : public EditorFixture, public testing::Test {
   protected:
-    // Every entry of the map as "set|line|path relative to the data directory|count".
-    std::vector<std::string> Entries() const {
-        std::vector<std::string> entries;
+    // Every entry of the map as "set|line|path relative to the data directory|count;".
+    std::string Entries() const {
+        std::string entries;
         svy3_test::ForEachMapFile(m_editor, [&](auto set, auto line, auto file) {
-            entries.push_back(set->first + "|" + line->first + "|" +
-                              file->first.lexically_relative(m_editor.DataDir()).string() + "|" +
-                              std::to_string(m_editor.EndPos(file) - m_editor.BeginPos(file)));
+            entries += set->first + "|" + line->first + "|" +
+                       file->first.lexically_relative(m_editor.DataDir()).string() + "|" +
+                       std::to_string(m_editor.EndPos(file) - m_editor.BeginPos(file)) + ";";
         });
         return entries;
     }
@@ -53,17 +53,10 @@ TEST_F(LineMapTest, SetsLinesAndFilesAreOrderedAndPairsSplit) {
             "</LineSet>" + Line("B", DataFileXml("Z", "HD", 1)) + Line("Empty", ""),
         "data");
     EXPECT_EQ(Load(document), -1);  // H with seq 2 is left out
-    EXPECT_EQ(Entries(), (std::vector<std::string>{
-                             "|B|Z.HD|0",
-                             "|b|F1.sen|0",
-                             "|b|F2.DT1|0",
-                             "|b|F2.HD|1",
-                             "|b|x/y.HD|0",  // paths order element by element
-                             "|b|x-y.HD|0",
-                             "A set|Only|K.HD|0",
-                             "Set|Line10|G.HD|0",
-                             "Set|Line2|sub/dir/H.DT1|0",
-                         }));
+    // Paths order element by element: x/y before x-y.
+    EXPECT_EQ(Entries(),
+              "|B|Z.HD|0;|b|F1.sen|0;|b|F2.DT1|0;|b|F2.HD|1;|b|x/y.HD|0;|b|x-y.HD|0;"
+              "A set|Only|K.HD|0;Set|Line10|G.HD|0;Set|Line2|sub/dir/H.DT1|0;");
     EXPECT_EQ(m_editor.DataDir(), fs::path(m_dir.path()) / "data");
 }
 
