@@ -247,6 +247,18 @@ TEST_F(RenameTest, LineSetsAreRenamedOrReduced) {
     EXPECT_EQ(TreeSnapshot(m_dir.path()), before);  // nothing on disk moved
 }
 
+TEST_F(RenameTest, WithoutADataElementNoLineSetOrPathChanges) {
+    ASSERT_EQ(Load(SvyDocument("<LineSet name=\"S\"/>")), 1);  // no data directory
+    ASSERT_TRUE(m_editor.GotoNode("/ZAR_SVY/Data", false));
+    m_editor.DeleteNode();
+    const auto error = [](const svy3_test::Thrown& e) { return std::to_string(e.code) + e.what; };
+    const std::string missing = "Malformed SVY file: <ZAR_SVY><Data> not found.";
+    EXPECT_EQ(error(svy3_test::ErrorOf([&] { m_editor.PrefixDataPath("x\\"); })), "-23" + missing);
+    EXPECT_EQ(error(svy3_test::ErrorOf([&] { m_editor.RenameLineSet("S", "T"); })),
+              "-28" + missing);
+    EXPECT_EQ(error(svy3_test::ErrorOf([&] { m_editor.MakeSingleLineSet("S"); })), "-18" + missing);
+}
+
 TEST_F(RenameTest, DataPathsArePrefixedOnlyWithoutADataDirectory) {
     EXPECT_FALSE(m_editor.PrefixDataPath("x\\"));  // the document names its data folder
     EXPECT_THROW(m_editor.PrefixDataPath(nullptr), ZAR::CError);
