@@ -116,6 +116,7 @@ TEST_F(EditorLoadTest, DataDirPathIsTakenAsWrittenOrRelativeToTheDocument) {
         {"raw", m_dir.path() + "/raw"},
         {"C:\\surveys\\", "C:/surveys/"},
         {"z:\\", "z:/"},
+        {"C:", "C:"},
         {"Z:\\", "Z:/"},
     };
     for (const auto& c : cases) {
