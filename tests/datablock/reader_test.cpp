@@ -137,14 +137,17 @@ TEST_F(DataBlockReaderTest, SettingsAreInheritedAndReported) {
                    DataFileElement("a1", "HD+DT1", 1) +
                    DataFileElement("a2", "HD+DT1", 2, "<Settings/><Odometer units=\"m\"/>") +
                    "</Line><Line name=\"B\">" + DataFileElement("b1", "HD+DT1", 1) +
-                   "<Settings bad=\"1\"/></Line>"),
+                   "<Settings bad=\"1\"/></Line><Line name=\"C\">" +
+                   DataFileElement("c1", "HD+DT1", 1) + "</Line>"),
               1);
     EXPECT_EQ(m_error, "\nWarning: <Settings> could not be correctly loaded.");
     ASSERT_EQ(m_block->m_settings.size(), 3u);  // block, line A, file a2
     const auto& settings = m_block->m_settings;
     EXPECT_EQ(Line(0).m_extensions[0]->m_files[0]->m_pSettings, settings[1].get());
     EXPECT_EQ(Line(0).m_extensions[0]->m_files[1]->m_pSettings, settings[2].get());
+    // B's unreadable Settings took no place on the way down: C after it still finds the block's.
     EXPECT_EQ(Line(1).m_extensions[0]->m_files[0]->m_pSettings, settings[0].get());
+    EXPECT_EQ(Line(2).m_extensions[0]->m_files[0]->m_pSettings, settings[0].get());
 
     // Without any settings the first file stops the reading; without a factory nothing is read or
     // reported, so the same happens.
@@ -208,7 +211,7 @@ TEST_F(DataBlockReaderTest, LineTypesExtentsDirectionsAndDisplayOrder) {
             "</Line><Line name=\"alongX\">" +
             DataFileElement("b", "HD+DT1", 1, Position(3, 7, 0) + Position(1, 7.005, 1)) +
             "</Line><Line name=\"diagonal\">" +
-            DataFileElement("c", "HD+DT1", 1, Position(0, 0, 0) + Position(2, 2, 1)) +
+            DataFileElement("c", "HD+DT1", 1, Position(0, 2, 0) + Position(2, 0, 1)) +
             "</Line><Line name=\"empty\">" + DataFileElement("d", "HD+DT1", 1) +
             "</Line><Line name=\"alongY2\">" +
             DataFileElement("e", "HD+DT1", 1, Position(2, 0, 0) + Position(2, 4, 1)) + "</Line>"),
@@ -216,7 +219,7 @@ TEST_F(DataBlockReaderTest, LineTypesExtentsDirectionsAndDisplayOrder) {
         << m_error;
     EXPECT_EQ(Summary(Line(0)), "3 4.998 5.004 1 3 3 Y ");  // more than two positions: Y
     EXPECT_EQ(Summary(Line(1)), "2 1 3 7 7.005 2 R ");      // X decreases within the file
-    EXPECT_EQ(Summary(Line(2)), "0 0 2 0 2 2 N ");
+    EXPECT_EQ(Summary(Line(2)), "0 0 2 0 2 2 N ");  // Y decreases, but only X and Y lines turn
     EXPECT_EQ(Summary(Line(3)), "3 0 0 0 0 0 N ");  // no positions
     EXPECT_EQ(Summary(Line(4)), "3 2 2 0 4 2 N ");
 

@@ -28,6 +28,37 @@ int32_t EditorFixture::Load(const std::string& document) {
     return m_editor.Load(SvyPath().c_str());
 }
 
+bool RecordingEditor::SetNodeTxt(std::string text, const char* attribute) {
+    std::string name, parent;
+    GetNodeTxt(name, "");
+    void* node = GetNodeHandle();
+    if (ParentNode(nullptr))
+        GetNodeTxt(parent, "");
+    MoveToHandleNode(node);
+    ReleaseNodeHandle(node);
+    writes.push_back(parent + "/" + name + (attribute ? std::string("@") + attribute : "#") + "=" +
+                     text);
+    if (static_cast<int>(writes.size()) == failAt)
+        return false;
+    return GpzSvy120::SetNodeTxt(text, attribute);
+}
+
+void EditorWriteTest::LoadData(const std::string& data) {
+    WriteFile(Path(), SvyDocument(data));
+    ASSERT_EQ(m_editor.Load(Path().c_str()), 1);
+    m_editor.writes.clear();
+    m_editor.failAt = 0;
+}
+
+const ZAR::CSvyDataBlock_V110* EditorWriteTest::ReadBack() {
+    EXPECT_TRUE(m_editor.Save(nullptr));
+    EXPECT_EQ(m_file.Initialize(Path()), 1);
+    std::string error;
+    m_reader = ZAR::CSvyDataBlockInterface::CreateAndInit(&m_file, 0, &error);
+    EXPECT_EQ(error, "");
+    return m_reader ? &m_reader->GetDataBlock() : nullptr;
+}
+
 }  // namespace svy3_test
 
 namespace svy3_test {

@@ -2,11 +2,18 @@
 // and mapper settings tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <map>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "support/test_support.h"
+#include "svy3/datablock/svy_data_block_interface.h"
+#include "svy3/editor/error.h"
 #include "svy3/editor/gpz_svy_120.h"
+#include "svy3/xmlfile/svy_xml_file.h"
 
 namespace svy3_test {
 
@@ -36,6 +43,31 @@ std::string DataFileXml(const std::string& name, const std::string& ext, int seq
 std::string PositionXml(const std::string& x, const std::string& y, const std::string& z,
                         const std::string& normalized, const std::string& units = "m");
 
+// Calls `visit(set, line, file)` for every file entry of the editor's map, in map order.
+template <class Editor, class Visit>
+void ForEachMapFile(const Editor& editor, Visit visit) {
+    for (auto set = editor.Begin(); set != editor.End(); ++set)
+        for (auto line = editor.Begin(set); line != editor.End(set); ++line)
+            for (auto file = editor.Begin(line); file != editor.End(line); ++file)
+                visit(set, line, file);
+}
+
+// The editor's error that `call` threw: code, level, message and source; code 0 and the message
+// "no error" when it returned.
+struct Thrown {
+    int32_t code = 0, level = 0;
+    std::string what = "no error", source;
+};
+template <class Call>
+Thrown ErrorOf(Call call) {
+    try {
+        call();
+    } catch (const ZAR::CError& error) {
+        return {error.Code(), error.Level(), error.what(), error.Source()};
+    }
+    return {};
+}
+
 // A temporary folder holding one project document and an editor that loads it.
 class EditorFixture {
   public:
@@ -45,6 +77,32 @@ class EditorFixture {
 
     TempDir m_dir;
     OpenEditor m_editor;
+};
+
+// The editor with every text or attribute write logged as "Parent/Element@attribute=text" ("#"
+// for the element's own text); the write numbered `failAt` (from 1) is logged and then fails.
+class RecordingEditor : public OpenEditor {
+  public:
+    bool SetNodeTxt(std::string text, const char* attribute) override;
+
+    std::vector<std::string> writes;
+    int failAt = 0;
+};
+
+// A recording editor on survey.svy in a temporary folder, and the library's data block reader of
+// what it saves.
+class EditorWriteTest : public testing::Test {
+  protected:
+    // Writes the document whose Data element holds `data` and loads it; the log starts empty.
+    void LoadData(const std::string& data);
+    std::string Path() const { return m_dir.File("survey.svy"); }
+    // Saves the document and opens it with the data block reader; null when the reader refuses it.
+    const ZAR::CSvyDataBlock_V110* ReadBack();
+
+    TempDir m_dir;
+    RecordingEditor m_editor;
+    ZAR::CSVYXmlFile m_file;
+    std::unique_ptr<ZAR::CSvyDataBlockInterface_V110> m_reader;
 };
 
 }  // namespace svy3_test

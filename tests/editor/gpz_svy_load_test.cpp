@@ -4,7 +4,6 @@
 #include <boost/filesystem.hpp>
 
 #include "editor/editor_support.h"
-#include "svy3/editor/error.h"
 
 namespace {
 
@@ -27,6 +26,16 @@ struct Refusal {
 TEST_F(EditorLoadTest, MalformedDocumentsAreRefusedWithTheirCode) {
     const std::string good =
         SvyDocument("<Line name=\"L\">" + DataFileXml("A", "HD+DT1", 1) + "</Line>");
+    // A line whose one data file holds a Position with these coordinates, in metres.
+    const auto position = [](const std::string& coordinates) {
+        return SvyDocument(
+            "<Line name=\"L\">" +
+            DataFileXml("A", "HD+DT1", 1,
+                        "<Position " + coordinates + " normalized_file_pos=\"0\" units=\"m\"/>") +
+            "</Line>");
+    };
+    const std::string kBadPosition =
+        "Malformed SVY file: Unable to read <Position X=? Y=? Z=? ...> entry.";
     const Refusal refusals[] = {
         {"not XML", "<ZAR_SVY><Data>", -4, 5, "{path} file not loaded.", true},
         {"other root", "<SVY><Data><DataDirPath/></Data></SVY>", -5, 5,
@@ -45,13 +54,8 @@ TEST_F(EditorLoadTest, MalformedDocumentsAreRefusedWithTheirCode) {
         {"DataFile without seq",
          SvyDocument("<Line name=\"L\"><DataFile name=\"A\" ext=\"HD\"/></Line>"), -12, 5,
          "Malformed SVY file: Unable to read <DataFile> entry.", false},
-        {"Position without Z",
-         SvyDocument(
-             "<Line name=\"L\">" +
-             DataFileXml("A", "HD+DT1", 1,
-                         "<Position X=\"1\" Y=\"2\" normalized_file_pos=\"0\" units=\"m\"/>") +
-             "</Line>"),
-         -16, 5, "Malformed SVY file: Unable to read <Position X=? Y=? Z=? ...> entry.", false},
+        {"Position without Z", position("X=\"1\" Y=\"2\""), -16, 5, kBadPosition, false},
+        {"Position without Y", position("X=\"1\" Z=\"2\""), -16, 5, kBadPosition, false},
         {"LineSet without name", SvyDocument("<LineSet><Line name=\"L\"/></LineSet>"), -21, 5,
          "Malformed SVY file: <LineSet name=??"
          "?> not found.",
@@ -62,45 +66,31 @@ TEST_F(EditorLoadTest, MalformedDocumentsAreRefusedWithTheirCode) {
     for (const Refusal& refusal : refusals) {
         SCOPED_TRACE(refusal.what);
         svy3_test::WriteFile(bad, refusal.document);
-        try {
-            m_editor.Load(bad.c_str());
-            ADD_FAILURE() << "no error";
-        } catch (const ZAR::CError& error) {
-            std::string message = refusal.message;
-            if (message.compare(0, 6, "{path}") == 0)
-                message.replace(0, 6, bad);
-            EXPECT_EQ(error.what(), message);
-            EXPECT_EQ(error.Code(), refusal.code);
-            EXPECT_EQ(error.Level(), refusal.level);
-            EXPECT_STREQ(error.Source(), "gpz_svy");
-        }
+        const auto error = svy3_test::ErrorOf([&] { m_editor.Load(bad.c_str()); });
+        std::string message = refusal.message;
+        if (message.compare(0, 6, "{path}") == 0)
+            message.replace(0, 6, bad);
+        EXPECT_EQ(error.what, message);
+        EXPECT_EQ(error.code, refusal.code);
+        EXPECT_EQ(error.level, refusal.level);
+        EXPECT_EQ(error.source, "gpz_svy");
         EXPECT_EQ(m_editor.SvyFilePathName(), fs::path(refusal.keepsPath ? SvyPath() : bad));
     }
 }
 
 TEST_F(EditorLoadTest, FileNamesThatNameNoDocumentAreRefused) {
-    struct Case {
-        const char* name;
-        int32_t code;
-        int32_t level;
-    };
     const std::string missing = m_dir.File("missing.svy");
-    const Case cases[] = {{nullptr, -1, 5}, {"", -2, 3}, {missing.c_str(), -3, 3}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.code);
-        try {
-            m_editor.Load(c.name);
-            ADD_FAILURE() << "no error";
-        } catch (const ZAR::CError& error) {
-            EXPECT_EQ(error.Code(), c.code);
-            EXPECT_EQ(error.Level(), c.level);
-        }
+    const struct {
+        const char* name;
+        int32_t code, level;
+    } cases[] = {{nullptr, -1, 5}, {"", -2, 3}, {missing.c_str(), -3, 3}};
+    for (const auto& c : cases) {
+        const auto error = svy3_test::ErrorOf([&] { m_editor.Load(c.name); });
+        EXPECT_EQ(std::to_string(error.code) + " " + std::to_string(error.level),
+                  std::to_string(c.code) + " " + std::to_string(c.level));
     }
-    try {
-        m_editor.Load(missing.c_str());
-    } catch (const ZAR::CError& error) {
-        EXPECT_EQ(error.what(), missing + "SVY file problem: File not found.");
-    }
+    EXPECT_EQ(svy3_test::ErrorOf([&] { m_editor.Load(missing.c_str()); }).what,
+              missing + "SVY file problem: File not found.");
     EXPECT_TRUE(m_editor.Empty());
 }
 
@@ -126,6 +116,7 @@ TEST_F(EditorLoadTest, DataDirPathIsTakenAsWrittenOrRelativeToTheDocument) {
         {"raw", m_dir.path() + "/raw"},
         {"C:\\surveys\\", "C:/surveys/"},
         {"z:\\", "z:/"},
+        {"C:", "C:"},
         {"Z:\\", "Z:/"},
     };
     for (const auto& c : cases) {
@@ -277,17 +268,13 @@ TEST(EditorWithoutDocumentTest, EveryPrimitiveFails) {
     fs::path path;
     int32_t sequence = 0;
     ZAR::SvyLinePos position;
-    EXPECT_FALSE(editor.NextNode(first, "A"));
-    EXPECT_FALSE(editor.ParentNode(nullptr));
-    EXPECT_FALSE(editor.ChildNode("A", ZAR::GpzSvy::eGpzFindOrCreate));
-    EXPECT_FALSE(editor.GetNodeTxt(text, ""));
-    EXPECT_FALSE(editor.SetNodeTxt("x", nullptr));
-    EXPECT_EQ(editor.GetNodeHandle(), nullptr);
-    EXPECT_FALSE(editor.MoveToHandleNode(nullptr));
-    EXPECT_FALSE(editor.DataFileInfo(path, sequence));
-    EXPECT_FALSE(editor.PosInfo(position));
-    EXPECT_FALSE(editor.GotoNode("/ZAR_SVY", true));
-    EXPECT_TRUE(editor.Empty());
+    EXPECT_EQ(svy3_test::Join(editor.NextNode(first, "A"), editor.ParentNode(nullptr),
+                              editor.ChildNode("A", ZAR::GpzSvy::eGpzFindOrCreate),
+                              editor.GetNodeTxt(text, ""), editor.SetNodeTxt("x", nullptr),
+                              editor.GetNodeHandle(), editor.MoveToHandleNode(nullptr),
+                              editor.DataFileInfo(path, sequence), editor.PosInfo(position),
+                              editor.GotoNode("/ZAR_SVY", true), editor.Empty()),
+              "0 0 0 0 0 0 0 0 0 0 1 ");
     EXPECT_EQ(editor.Units(), 0);
 }
 

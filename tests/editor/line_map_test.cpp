@@ -17,26 +17,23 @@ namespace fs = boost::filesystem;
 
 class LineMapTest : public EditorFixture, public testing::Test {
   protected:
-    // Every entry of the map as "set|line|path relative to the data directory|count".
-    std::vector<std::string> Entries() const {
-        std::vector<std::string> entries;
-        for (auto set = m_editor.Begin(); set != m_editor.End(); ++set)
-            for (auto line = m_editor.Begin(set); line != m_editor.End(set); ++line)
-                for (auto file = m_editor.Begin(line); file != m_editor.End(line); ++file)
-                    entries.push_back(
-                        set->first + "|" + line->first + "|" +
-                        file->first.lexically_relative(m_editor.DataDir()).string() + "|" +
-                        std::to_string(m_editor.EndPos(file) - m_editor.BeginPos(file)));
+    // Every entry of the map as "set|line|path relative to the data directory|count;".
+    std::string Entries() const {
+        std::string entries;
+        svy3_test::ForEachMapFile(m_editor, [&](auto set, auto line, auto file) {
+            entries += set->first + "|" + line->first + "|" +
+                       file->first.lexically_relative(m_editor.DataDir()).string() + "|" +
+                       std::to_string(m_editor.EndPos(file) - m_editor.BeginPos(file)) + ";";
+        });
         return entries;
     }
-    // The positions of the only file that has some.
+    // The positions of every file, in map order.
     std::vector<ZAR::SvyLinePos> Positions() const {
-        for (auto set = m_editor.Begin(); set != m_editor.End(); ++set)
-            for (auto line = m_editor.Begin(set); line != m_editor.End(set); ++line)
-                for (auto file = m_editor.Begin(line); file != m_editor.End(line); ++file)
-                    if (m_editor.BeginPos(file) != m_editor.EndPos(file))
-                        return {m_editor.BeginPos(file), m_editor.EndPos(file)};
-        return {};
+        std::vector<ZAR::SvyLinePos> positions;
+        svy3_test::ForEachMapFile(m_editor, [&](auto, auto, auto file) {
+            positions.insert(positions.end(), m_editor.BeginPos(file), m_editor.EndPos(file));
+        });
+        return positions;
     }
     std::string Line(const std::string& name, const std::string& files) {
         return "<Line name=\"" + name + "\">" + files + "</Line>";
@@ -56,17 +53,10 @@ TEST_F(LineMapTest, SetsLinesAndFilesAreOrderedAndPairsSplit) {
             "</LineSet>" + Line("B", DataFileXml("Z", "HD", 1)) + Line("Empty", ""),
         "data");
     EXPECT_EQ(Load(document), -1);  // H with seq 2 is left out
-    EXPECT_EQ(Entries(), (std::vector<std::string>{
-                             "|B|Z.HD|0",
-                             "|b|F1.sen|0",
-                             "|b|F2.DT1|0",
-                             "|b|F2.HD|1",
-                             "|b|x/y.HD|0",  // paths order element by element
-                             "|b|x-y.HD|0",
-                             "A set|Only|K.HD|0",
-                             "Set|Line10|G.HD|0",
-                             "Set|Line2|sub/dir/H.DT1|0",
-                         }));
+    // Paths order element by element: x/y before x-y.
+    EXPECT_EQ(Entries(),
+              "|B|Z.HD|0;|b|F1.sen|0;|b|F2.DT1|0;|b|F2.HD|1;|b|x/y.HD|0;|b|x-y.HD|0;"
+              "A set|Only|K.HD|0;Set|Line10|G.HD|0;Set|Line2|sub/dir/H.DT1|0;");
     EXPECT_EQ(m_editor.DataDir(), fs::path(m_dir.path()) / "data");
 }
 
@@ -99,18 +89,11 @@ TEST_F(LineMapTest, TheFirstPositionSetsTheUnitAndLaterOnesAreConverted) {
     const std::string second = DataFileXml("B", "HD+DT1", 1, PositionXml("1", "1", "1", "0", "m"));
     ASSERT_EQ(Load(SvyDocument("<Line name=\"L\">" + first + second + "</Line>")), 1);
     EXPECT_EQ(m_editor.Units(), ZAR::UNIT_FT);
-    std::vector<std::vector<double>> xyz;
-    for (auto line = m_editor.Begin(m_editor.Begin()); line != m_editor.End(m_editor.Begin());
-         ++line)
-        for (auto file = m_editor.Begin(line); file != m_editor.End(line); ++file)
-            for (auto p = m_editor.BeginPos(file); p != m_editor.EndPos(file); ++p)
-                xyz.push_back({p->X(ZAR::UNIT_M), p->Y(ZAR::UNIT_M), p->Z(ZAR::UNIT_M)});
-    ASSERT_EQ(xyz.size(), 3u);
-    EXPECT_EQ(xyz[0][0], 3);  // feet kept as read
-    EXPECT_EQ(xyz[0][1], 6);
-    EXPECT_NEAR(xyz[1][0], 1.0, 1e-12);  // 30.48 cm in feet
-    EXPECT_NEAR(xyz[1][2], -1.0, 1e-12);
-    EXPECT_NEAR(xyz[2][0], 1 / 0.3048, 1e-12);  // 1 m in feet
+    std::string xyz;
+    for (const ZAR::SvyLinePos& p : Positions())
+        xyz += svy3_test::Join(p.X(ZAR::UNIT_M), p.Y(ZAR::UNIT_M), p.Z(ZAR::UNIT_M));
+    // Feet kept as read; 30.48 cm is 1 ft; 1 m is 3.28083989501312 ft (15 digits).
+    EXPECT_EQ(xyz, "3 6 nan 1 0 -1 3.28083989501312 3.28083989501312 3.28083989501312 ");
 
     ASSERT_EQ(Load(SvyDocument("")), 1);  // a new load forgets the unit
     EXPECT_EQ(m_editor.Units(), 0);

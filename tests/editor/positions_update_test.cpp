@@ -2,15 +2,13 @@
 // afterwards, read back through the editor's map and through the library's data block reader.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 #include <list>
 #include <string>
 #include <vector>
 
 #include "editor/editor_support.h"
-#include "svy3/datablock/svy_data_block_interface.h"
-#include "svy3/xmlfile/svy_xml_file.h"
+#include "support/document_support.h"
 
 namespace {
 
@@ -21,16 +19,6 @@ using ZAR::SvyLineFid;
 using ZAR::SvyLinePos;
 using ZAR::UNIT_M;
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-// Settings complete enough for the data block reader.
-const char kSettings[] =
-    R"(<Settings version="1.1.0"><Trace sample_cnt="200" time_zero_cnt="20" interval_ns="0.8"/>)"
-    R"(<OdometerCal ticks_per_m="500"/><StepSize units="m">0.05</StepSize>)"
-    R"(<NominalFrequency units="MHz">100</NominalFrequency><Pulse units="Vpp">200</Pulse>)"
-    R"(<Antenna><Receiver><AntPosition X="0" Y="0.5" Z="0" units="m" reference="relative"/>)"
-    R"(</Receiver><Transmitter><AntPosition X="0" Y="-0.5" Z="0" units="m" )"
-    R"(reference="relative"/></Transmitter></Antenna><SurveyMode>Reflection</SurveyMode>)"
-    R"(</Settings>)";
 
 const char kOdometer[] = R"(<Odometer start="0" end="20" step="0.05" units="m"/>)";
 
@@ -48,26 +36,12 @@ SvyLinePos Pos(double x, double y, double z, double normalized) {
     return position;
 }
 
-// The editor whose SetNodeTxt fails on the write numbered `failAt` (from 1).
-class FailingEditor : public svy3_test::OpenEditor {
-  public:
-    bool SetNodeTxt(std::string text, const char* attribute) override {
-        if (++writes == failAt)
-            return false;
-        return GpzSvy120::SetNodeTxt(text, attribute);
-    }
-    int writes = 0;
-    int failAt = 0;
-};
-
-class PositionsUpdateTest : public testing::Test {
+class PositionsUpdateTest : public svy3_test::EditorWriteTest {
   protected:
     void Load(const std::string& line) {
-        svy3_test::WriteFile(Path(), SvyDocument(kSettings + line));
-        ASSERT_EQ(m_editor.Load(Path().c_str()), 1);
+        LoadData(svy3_test::SettingsChildren().Xml() + line);
         m_editor.m_bCompactNumbers = false;
     }
-    std::string Path() const { return m_dir.File("survey.svy"); }
     void GotoLine() {
         ASSERT_TRUE(m_editor.GotoNode("/ZAR_SVY/Data", false));
         ASSERT_TRUE(m_editor.FindSubnode("Line", "", ""));
@@ -114,47 +88,28 @@ class PositionsUpdateTest : public testing::Test {
         svy3_test::OpenEditor fresh;
         EXPECT_EQ(fresh.Load(Path().c_str()), 1);
         std::map<std::string, std::vector<SvyLinePos>> files;
-        for (auto set = fresh.Begin(); set != fresh.End(); ++set)
-            for (auto line = fresh.Begin(set); line != fresh.End(set); ++line)
-                for (auto file = fresh.Begin(line); file != fresh.End(line); ++file)
-                    files[file->first.filename().string()] = {fresh.BeginPos(file),
-                                                              fresh.EndPos(file)};
+        svy3_test::ForEachMapFile(fresh, [&](auto, auto, auto file) {
+            files[file->first.filename().string()] = {fresh.BeginPos(file), fresh.EndPos(file)};
+        });
         return files;
     }
-    // Saves and opens the document with the library's data block reader; the line's radar pair.
-    const ZAR::CSvyDataBlock_V110::CDataFile* ReadBack() {
-        EXPECT_TRUE(m_editor.Save(nullptr));
-        EXPECT_EQ(m_file.Initialize(Path()), 1);
-        std::string error;
-        m_reader = ZAR::CSvyDataBlockInterface::CreateAndInit(&m_file, 0, &error);
-        EXPECT_EQ(error, "");
-        if (!m_reader)
+    // The line's radar pair as the library's data block reader sees the saved document.
+    const ZAR::CSvyDataBlock_V110::CDataFile* RadarPairReadBack() {
+        const ZAR::CSvyDataBlock_V110* block = ReadBack();
+        if (!block)
             return nullptr;
-        const auto& line = *m_reader->GetDataBlock().m_lines.at(0);
+        const auto& line = *block->m_lines.at(0);
         const int32_t extension = line.GetExtension("HD+DT1");
         return extension < 0 ? nullptr : line.m_extensions[extension]->m_files.at(0).get();
     }
-
-    svy3_test::TempDir m_dir;
-    FailingEditor m_editor;
-    ZAR::CSVYXmlFile m_file;
-    std::unique_ptr<ZAR::CSvyDataBlockInterface_V110> m_reader;
 };
 
-void ExpectSamePositions(const std::vector<SvyLinePos>& actual,
-                         const std::vector<SvyLinePos>& expected) {
-    ASSERT_EQ(actual.size(), expected.size());
-    for (size_t i = 0; i < actual.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_DOUBLE_EQ(actual[i].X(UNIT_M), expected[i].X(UNIT_M));
-        EXPECT_DOUBLE_EQ(actual[i].Y(UNIT_M), expected[i].Y(UNIT_M));
-        const double z = expected[i].Z(UNIT_M);
-        if (std::isnan(z))
-            EXPECT_TRUE(std::isnan(actual[i].Z(UNIT_M)));
-        else
-            EXPECT_DOUBLE_EQ(actual[i].Z(UNIT_M), z);
-        EXPECT_DOUBLE_EQ(actual[i].m_dNormalizedFilePos, expected[i].m_dNormalizedFilePos);
-    }
+// X, Y, Z (NaN for none) and normalized file position of each position, in metres.
+std::string Summary(const std::vector<SvyLinePos>& positions) {
+    std::string text;
+    for (const SvyLinePos& p : positions)
+        text += svy3_test::Join(p.X(UNIT_M), p.Y(UNIT_M), p.Z(UNIT_M), p.m_dNormalizedFilePos);
+    return text;
 }
 
 TEST_F(PositionsUpdateTest, PositionsAndFiducialsReplaceTheOldAndReadBackEverywhere) {
@@ -188,19 +143,16 @@ TEST_F(PositionsUpdateTest, PositionsAndFiducialsReplaceTheOldAndReadBackEverywh
                                         "HD+DT1:units=m,ododist=15,fileflag=N,#=,",
                                         "HD+DT1:units=m,ododist=19.75,fileflag=N,#=end,"}));
 
-    const auto files = Reloaded();
-    ExpectSamePositions(files.at("F1.HD"), positions);
+    EXPECT_EQ(Summary(Reloaded().at("F1.HD")), Summary(positions));
 
-    const auto* file = ReadBack();
+    const auto* file = RadarPairReadBack();
     ASSERT_NE(file, nullptr);
-    ASSERT_EQ(file->m_positions.size(), positions.size());
-    for (size_t i = 0; i < positions.size(); ++i) {
-        EXPECT_DOUBLE_EQ(file->m_positions[i].X, positions[i].X(UNIT_M));
-        EXPECT_DOUBLE_EQ(file->m_positions[i].normalizedFilePos, positions[i].m_dNormalizedFilePos);
-        EXPECT_EQ(file->m_positions[i].unit, UNIT_M);
-    }
+    std::string read, flags;
+    for (const auto& p : file->m_positions)
+        read += svy3_test::Join(p.X, p.normalizedFilePos, p.unit);
+    EXPECT_EQ(read,
+              svy3_test::Join(1000.125, 0, UNIT_M, 1003.0625, 0.4, UNIT_M, 1010.5, 1, UNIT_M));
     ASSERT_EQ(file->m_fidComments.size(), fids.size());
-    std::string flags;
     for (const auto& fid : file->m_fidComments)
         flags += fid.fileflag;
     EXPECT_EQ(flags, "DCINNN");
@@ -274,7 +226,7 @@ TEST_F(PositionsUpdateTest, GpsFileCopiesTheStartOfTheRadarPairAndReplacesAnEarl
         (std::vector<std::string>{
             "HD+DT1:X=10,Z=NA,normalized_file_pos=0,", "HD+DT1:X=11,Z=31,normalized_file_pos=1,",
             "GPS:X=10,Z=NA,normalized_file_pos=0,", "GPS:X=11,Z=31,normalized_file_pos=1,"}));
-    ExpectSamePositions(Reloaded().at("F1.HD"), positions);
+    EXPECT_EQ(Summary(Reloaded().at("F1.HD")), Summary(positions));
 }
 
 TEST_F(PositionsUpdateTest, GpsFileNeedsTwoPositionsAndAnOdometer) {

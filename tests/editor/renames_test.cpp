@@ -8,7 +8,6 @@
 #include <boost/filesystem/operations.hpp>
 
 #include "editor/editor_support.h"
-#include "svy3/editor/error.h"
 #include "svy3/editor/rename_plan.h"
 #include "svy3/platform/path_text.h"
 
@@ -45,22 +44,25 @@ class RenameTest : public svy3_test::EditorFixture, public testing::Test {
     std::string Data(const std::string& file = "") const {
         return m_dir.File("data") + (file.empty() ? "" : "/" + file);
     }
-    // The data folder's files and folders, relative to it.
-    std::vector<std::string> DataTree() const {
-        std::vector<std::string> names;
+    // The data folder's files and folders, relative to it, each followed by a blank.
+    std::string DataTree() const {
+        std::string names;
         for (const auto& entry : TreeSnapshot(Data()))
-            names.push_back(entry.first);
+            names += entry.first + " ";
         return names;
     }
-    // Map entries of every line as "line:path relative to the data folder".
-    std::vector<std::string> Mapped() const {
-        std::vector<std::string> entries;
-        for (auto set = m_editor.Begin(); set != m_editor.End(); ++set)
-            for (auto line = m_editor.Begin(set); line != m_editor.End(set); ++line)
-                for (auto file = m_editor.Begin(line); file != m_editor.End(line); ++file)
-                    entries.push_back(line->first + ":" +
-                                      file->first.lexically_relative(Data()).string());
+    // Map entries of every line as "line:path relative to the data folder", blank-separated.
+    std::string Mapped() const {
+        std::string entries;
+        svy3_test::ForEachMapFile(m_editor, [&](auto, auto line, auto file) {
+            entries += line->first + ":" + file->first.lexically_relative(Data()).string() + " ";
+        });
         return entries;
+    }
+    // The document with a second line "West" that shares odo.sen: its move becomes a copy.
+    std::string SharedOdometer() const {
+        return m_document.substr(0, m_document.find("</Data>")) + "<Line name=\"West\">" +
+               DataFileXml("odo", "sen", 1) + "</Line></Data></ZAR_SVY>";
     }
     std::string m_document;
 };
@@ -75,19 +77,16 @@ TEST_F(RenameTest, WithoutFlagsNothingHappens) {
 TEST_F(RenameTest, RepairedNamesGiveEveryFileItsLinesNameWithItsCompanions) {
     ASSERT_TRUE(m_editor.Modify(true, false, false, false));
     EXPECT_EQ(DataTree(),
-              (std::vector<std::string>{"East.DT1", "East.HD", "North_1.DT1", "North_1.GPS",
-                                        "North_1.HD", "North_1.txt", "South.sen", "sub",
-                                        "sub/South.DT1", "sub/South.HD", "sub/South.mrk"}));
+              "East.DT1 East.HD North_1.DT1 North_1.GPS North_1.HD North_1.txt South.sen sub "
+              "sub/South.DT1 sub/South.HD sub/South.mrk ");
     EXPECT_EQ(svy3_test::ReadFile(Data("North_1.GPS")), "contents of A.GPS");
     EXPECT_EQ(Mapped(),
-              (std::vector<std::string>{"East:East.DT1", "East:East.HD", "North_1:North_1.DT1",
-                                        "North_1:North_1.HD", "South:South.sen",
-                                        "South:sub/South.DT1", "South:sub/South.HD"}));
+              "East:East.DT1 East:East.HD North_1:North_1.DT1 North_1:North_1.HD "
+              "South:South.sen South:sub/South.DT1 South:sub/South.HD ");
     const auto& changes = m_editor.DocumentChanges();
-    EXPECT_NE(std::find(changes.begin(), changes.end(), "Line \"North:1\" renamed \"North_1\""),
-              changes.end());
-    EXPECT_NE(std::find(changes.begin(), changes.end(), "DataFile \"A\" renamed \"North_1\""),
-              changes.end());
+    for (const char* change :
+         {"Line \"North:1\" renamed \"North_1\"", "DataFile \"A\" renamed \"North_1\""})
+        EXPECT_NE(std::find(changes.begin(), changes.end(), change), changes.end()) << change;
     // A second pass finds every file already named after its line: nothing moves.
     const auto after = TreeSnapshot(m_dir.path());
     ASSERT_TRUE(m_editor.Modify(true, false, false, false));
@@ -95,43 +94,29 @@ TEST_F(RenameTest, RepairedNamesGiveEveryFileItsLinesNameWithItsCompanions) {
 }
 
 TEST_F(RenameTest, FolderFlagsMoveFilesIntoTheDataFolderOrLineFolders) {
-    struct Case {
+    const struct {
         bool names, intoDataDirectory, lineDirectories;
-        std::vector<std::string> tree;
+        const char* tree;
     } cases[] = {
-        {true,
-         true,
-         false,
-         {"East.DT1", "East.HD", "North_1.DT1", "North_1.GPS", "North_1.HD", "North_1.txt",
-          "South.DT1", "South.HD", "South.mrk", "South.sen"}},
-        {true,
-         false,
-         true,
-         {"East", "East/East.DT1", "East/East.HD", "North_1", "North_1/North_1.DT1",
-          "North_1/North_1.GPS", "North_1/North_1.HD", "North_1/North_1.txt", "South",
-          "South/South.sen", "sub", "sub/South", "sub/South/South.DT1", "sub/South/South.HD",
-          "sub/South/South.mrk"}},
-        {false,
-         true,
-         false,
-         {"A.DT1", "A.GPS", "A.HD", "B.DT1", "B.HD", "B.mrk", "C.DT1", "C.HD", "a.txt",
-          "odo.sen"}},  // sub/ emptied and removed
-        {false,
-         true,
-         true,
-         {"East", "East/C.DT1", "East/C.HD", "North:1", "North:1/A.DT1", "North:1/A.GPS",
-          "North:1/A.HD", "North:1/A.txt", "South", "South/B.DT1", "South/B.HD", "South/B.mrk",
-          "South/odo.sen"}},
-        {false,
-         false,
-         true,
-         {"East", "East/C.DT1", "East/C.HD", "North:1", "North:1/A.DT1", "North:1/A.GPS",
-          "North:1/A.HD", "North:1/A.txt", "South", "South/odo.sen", "sub", "sub/South",
-          "sub/South/B.DT1", "sub/South/B.HD", "sub/South/B.mrk"}},
+        {true, true, false,
+         "East.DT1 East.HD North_1.DT1 North_1.GPS North_1.HD North_1.txt South.DT1 South.HD "
+         "South.mrk South.sen "},
+        {true, false, true,
+         "East East/East.DT1 East/East.HD North_1 North_1/North_1.DT1 North_1/North_1.GPS "
+         "North_1/North_1.HD North_1/North_1.txt South South/South.sen sub sub/South "
+         "sub/South/South.DT1 sub/South/South.HD sub/South/South.mrk "},
+        // sub/ emptied and removed
+        {false, true, false, "A.DT1 A.GPS A.HD B.DT1 B.HD B.mrk C.DT1 C.HD a.txt odo.sen "},
+        {false, true, true,
+         "East East/C.DT1 East/C.HD North:1 North:1/A.DT1 North:1/A.GPS North:1/A.HD "
+         "North:1/A.txt South South/B.DT1 South/B.HD South/B.mrk South/odo.sen "},
+        {false, false, true,
+         "East East/C.DT1 East/C.HD North:1 North:1/A.DT1 North:1/A.GPS North:1/A.HD "
+         "North:1/A.txt South South/odo.sen sub sub/South sub/South/B.DT1 sub/South/B.HD "
+         "sub/South/B.mrk "},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.names) + std::to_string(c.intoDataDirectory) +
-                     std::to_string(c.lineDirectories));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tree);
         fs::remove_all(Data());
         SetUp();
         ASSERT_TRUE(m_editor.Modify(c.names, c.intoDataDirectory, c.lineDirectories, false));
@@ -139,10 +124,9 @@ TEST_F(RenameTest, FolderFlagsMoveFilesIntoTheDataFolderOrLineFolders) {
         ASSERT_TRUE(m_editor.Save(nullptr));  // the document follows the files
         svy3_test::OpenEditor reloaded;
         ASSERT_EQ(reloaded.Load(SvyPath().c_str()), 1);
-        for (auto set = reloaded.Begin(); set != reloaded.End(); ++set)
-            for (auto line = reloaded.Begin(set); line != reloaded.End(set); ++line)
-                for (auto file = reloaded.Begin(line); file != reloaded.End(line); ++file)
-                    EXPECT_TRUE(fs::exists(file->first)) << file->first;
+        svy3_test::ForEachMapFile(reloaded, [](auto, auto, auto file) {
+            EXPECT_TRUE(fs::exists(file->first)) << file->first;
+        });
     }
 }
 
@@ -171,11 +155,7 @@ TEST_F(RenameTest, ExistingTargetsAreKeptOrReplacedAndUndoRestoresThem) {
 }
 
 TEST_F(RenameTest, AFailureAtAnyStepPutsEveryFileBack) {
-    // A second line shares odo.sen: the second move of it is a copy.
-    const std::string shared = m_document.substr(0, m_document.find("</Data>")) +
-                               "<Line name=\"West\">" + DataFileXml("odo", "sen", 1) +
-                               "</Line></Data></ZAR_SVY>";
-    ASSERT_EQ(Load(shared), 1);
+    ASSERT_EQ(Load(SharedOdometer()), 1);
     const auto before = TreeSnapshot(m_dir.path());
     svy3_test::FailingFileOperations counting;
     m_editor.SetFileOperations(&counting);
@@ -188,17 +168,12 @@ TEST_F(RenameTest, AFailureAtAnyStepPutsEveryFileBack) {
         SCOPED_TRACE(failAt);
         fs::remove_all(Data());
         SetUp();
-        ASSERT_EQ(Load(shared), 1);
+        ASSERT_EQ(Load(SharedOdometer()), 1);
         svy3_test::FailingFileOperations failing(failAt);
         m_editor.SetFileOperations(&failing);
-        try {
-            m_editor.Modify(true, true, true, false);
-            ADD_FAILURE() << "no error";
-        } catch (const ZAR::CError& error) {
-            EXPECT_TRUE(error.Code() == -14 || error.Code() == -33 || error.Code() == -36)
-                << error.Code();
-            EXPECT_NE(std::string(error.what()).find("injected failure"), std::string::npos);
-        }
+        const auto error = svy3_test::ErrorOf([&] { m_editor.Modify(true, true, true, false); });
+        EXPECT_TRUE(error.code == -14 || error.code == -33 || error.code == -36) << error.code;
+        EXPECT_NE(error.what.find("injected failure"), std::string::npos) << error.what;
         EXPECT_EQ(TreeSnapshot(m_dir.path()), before);
     }
     m_editor.SetFileOperations(nullptr);
@@ -217,87 +192,49 @@ TEST_F(RenameTest, FullAndReadOnlyDisksPutEverythingBack) {
     } unmount{Data()};
     SetUp();
     Write("odo.sen", std::string(50000, 's'));  // copied to a second line: no room for it
-    ASSERT_EQ(Load(m_document.substr(0, m_document.find("</Data>")) + "<Line name=\"West\">" +
-                   DataFileXml("odo", "sen", 1) + "</Line></Data></ZAR_SVY>"),
-              1);
+    ASSERT_EQ(Load(SharedOdometer()), 1);
     const auto before = TreeSnapshot(m_dir.path());
-    for (const char* options : {"", "remount,ro"}) {
-        SCOPED_TRACE(options);
-        const bool readOnly = *options != '\0';
+    for (const bool readOnly : {false, true}) {
+        SCOPED_TRACE(readOnly);
         if (readOnly) {
             ASSERT_EQ(::mount("tmpfs", Data().c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr),
                       0);
         }
-        try {
-            m_editor.Modify(true, true, true, false);
-            ADD_FAILURE() << "no error";
-        } catch (const ZAR::CError& error) {
-            EXPECT_NE(std::string(error.what()).find("due to the following error"),
-                      std::string::npos);
-        }
+        const auto error = svy3_test::ErrorOf([&] { m_editor.Modify(true, true, true, false); });
+        EXPECT_NE(error.what.find("due to the following error"), std::string::npos) << error.what;
         EXPECT_EQ(TreeSnapshot(m_dir.path()), before);
         ASSERT_EQ(Load(svy3_test::ReadFile(SvyPath())), 1);
     }
 }
 
-TEST_F(RenameTest, RenameErrorsNameTheMoveThatFailed) {
+TEST_F(RenameTest, RenameErrorsNameTheMoveThatFailedAndUnusableNamesAreMalformed) {
     svy3_test::FailingFileOperations failing(1);
     m_editor.SetFileOperations(&failing);
-    try {
-        m_editor.Modify(true, false, false, false);
-        FAIL() << "no error";
-    } catch (const ZAR::CError& error) {
-        EXPECT_EQ(error.Code(), -33);
-        EXPECT_EQ(std::string(error.what()).substr(0, 40),
-                  "SVY file problem: Unable to rename file ");
-        EXPECT_NE(std::string(error.what())
-                      .find("\"" + Data("C.HD") + "\" to \"" + Data("East.HD") +
-                            "\"\" due to the following error.\r\n"),
-                  std::string::npos)
-            << error.what();
-    }
+    auto error = svy3_test::ErrorOf([&] { m_editor.Modify(true, false, false, false); });
+    EXPECT_EQ(error.code, -33);
+    EXPECT_EQ(error.what.substr(0, 40), "SVY file problem: Unable to rename file ");
+    EXPECT_NE(error.what.find("\"" + Data("C.HD") + "\" to \"" + Data("East.HD") +
+                              "\"\" due to the following error.\r\n"),
+              std::string::npos)
+        << error.what;
     m_editor.SetFileOperations(nullptr);
-}
 
-TEST_F(RenameTest, UnusableNamesAndEntriesAreMalformedDocuments) {
-    const struct {
-        std::string line;
-        bool names;
-        int32_t code;
-    } cases[] = {
-        {"<Line name=\"...\">" + DataFileXml("A", "HD+DT1", 1) + "</Line>", true, -28},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.code);
-        ASSERT_EQ(Load(SvyDocument(c.line, "data")), 1);
-        const auto before = TreeSnapshot(m_dir.path());
-        try {
-            m_editor.Modify(c.names, !c.names, false, false);
-            ADD_FAILURE() << "no error";
-        } catch (const ZAR::CError& error) {
-            EXPECT_EQ(error.Code(), c.code);
-        }
-        EXPECT_EQ(TreeSnapshot(m_dir.path()), before);
-    }
+    ASSERT_EQ(Load(SvyDocument("<Line name=\"...\">" + DataFileXml("A", "HD+DT1", 1) + "</Line>",
+                               "data")),
+              1);
+    const auto before = TreeSnapshot(m_dir.path());
+    EXPECT_EQ(svy3_test::ErrorOf([&] { m_editor.Modify(true, false, false, false); }).code, -28);
+    EXPECT_EQ(TreeSnapshot(m_dir.path()), before);
 }
 
 TEST_F(RenameTest, LineSetsAreRenamedOrReduced) {
+    const auto before = TreeSnapshot(m_dir.path());
     ASSERT_TRUE(m_editor.RenameLineSet("Set1", "Main"));
     EXPECT_EQ(m_editor.Begin()->first, "");
     EXPECT_EQ(std::next(m_editor.Begin())->first, "Main");
-    struct Refusal {
-        const char* oldName;
-        const char* newName;
-        int32_t code;
-    } refusals[] = {{nullptr, "x", -27}, {"x", nullptr, -27}, {"Set1", "x", -31}};
-    for (const Refusal& r : refusals) {
-        try {
-            m_editor.RenameLineSet(r.oldName, r.newName);
-            ADD_FAILURE() << "no error";
-        } catch (const ZAR::CError& error) {
-            EXPECT_EQ(error.Code(), r.code);
-        }
-    }
+    EXPECT_EQ(svy3_test::ErrorOf([&] { m_editor.RenameLineSet(nullptr, "x"); }).code, -27);
+    EXPECT_EQ(svy3_test::ErrorOf([&] { m_editor.RenameLineSet("x", nullptr); }).code, -27);
+    EXPECT_EQ(svy3_test::ErrorOf([&] { m_editor.RenameLineSet("Set1", "x"); }).code, -31);
 
     m_editor.MakeSingleLineSet("Main");  // the lines outside line sets go, Main stays
     ASSERT_EQ(std::distance(m_editor.Begin(), m_editor.End()), 1);
@@ -307,7 +244,19 @@ TEST_F(RenameTest, LineSetsAreRenamedOrReduced) {
     ASSERT_EQ(std::distance(m_editor.Begin(), m_editor.End()), 1);
     EXPECT_EQ(m_editor.Begin()->first, "");
     EXPECT_THROW(m_editor.MakeSingleLineSet(nullptr), ZAR::CError);
-    EXPECT_EQ(DataTree().size(), 11u);  // nothing on disk moved
+    EXPECT_EQ(TreeSnapshot(m_dir.path()), before);  // nothing on disk moved
+}
+
+TEST_F(RenameTest, WithoutADataElementNoLineSetOrPathChanges) {
+    ASSERT_EQ(Load(SvyDocument("<LineSet name=\"S\"/>")), 1);  // no data directory
+    ASSERT_TRUE(m_editor.GotoNode("/ZAR_SVY/Data", false));
+    m_editor.DeleteNode();
+    const auto error = [](const svy3_test::Thrown& e) { return std::to_string(e.code) + e.what; };
+    const std::string missing = "Malformed SVY file: <ZAR_SVY><Data> not found.";
+    EXPECT_EQ(error(svy3_test::ErrorOf([&] { m_editor.PrefixDataPath("x\\"); })), "-23" + missing);
+    EXPECT_EQ(error(svy3_test::ErrorOf([&] { m_editor.RenameLineSet("S", "T"); })),
+              "-28" + missing);
+    EXPECT_EQ(error(svy3_test::ErrorOf([&] { m_editor.MakeSingleLineSet("S"); })), "-18" + missing);
 }
 
 TEST_F(RenameTest, DataPathsArePrefixedOnlyWithoutADataDirectory) {
@@ -319,12 +268,11 @@ TEST_F(RenameTest, DataPathsArePrefixedOnlyWithoutADataDirectory) {
                                DataFileXml("E", "HD", 1, "<FileDirPath/>") + "</Line>")),
               1);
     ASSERT_TRUE(m_editor.PrefixDataPath("data\\"));
-    std::vector<std::string> mapped;
-    for (auto set = m_editor.Begin(); set != m_editor.End(); ++set)
-        for (auto line = m_editor.Begin(set); line != m_editor.End(set); ++line)
-            for (auto file = m_editor.Begin(line); file != m_editor.End(line); ++file)
-                mapped.push_back(file->first.lexically_relative(m_dir.path()).string());
-    EXPECT_EQ(mapped, (std::vector<std::string>{"data/E.HD", "N.HD", "data/sub/B.HD"}));
+    std::string mapped;
+    svy3_test::ForEachMapFile(m_editor, [&](auto, auto, auto file) {
+        mapped += file->first.lexically_relative(m_dir.path()).string() + " ";
+    });
+    EXPECT_EQ(mapped, "data/E.HD N.HD data/sub/B.HD ");
 }
 
 TEST_F(RenameTest, FileDirPathIsReplacedOrExtended) {

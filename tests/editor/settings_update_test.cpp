@@ -19,30 +19,6 @@ using ZAR::UNIT_M;
 using Block = ZAR::CSvySettingsBlock_V110;
 using DataFile = ZAR::CSvyDataBlock_V110::CDataFile;
 
-// The editor with every text or attribute write logged as "Parent/Element@attribute=text" ("#"
-// for the element's own text); the write numbered `failAt` (from 1) is logged and then fails.
-class RecordingEditor : public svy3_test::OpenEditor {
-  public:
-    bool SetNodeTxt(std::string text, const char* attribute) override {
-        std::string name;
-        std::string parent;
-        GetNodeTxt(name, "");
-        void* node = GetNodeHandle();
-        if (ParentNode(nullptr))
-            GetNodeTxt(parent, "");
-        MoveToHandleNode(node);
-        ReleaseNodeHandle(node);
-        writes.push_back(parent + "/" + name + (attribute ? std::string("@") + attribute : "#") +
-                         "=" + text);
-        if (static_cast<int>(writes.size()) == failAt)
-            return false;
-        return GpzSvy120::SetNodeTxt(text, attribute);
-    }
-
-    std::vector<std::string> writes;
-    int failAt = 0;
-};
-
 // A header record whose lengths come in three different units.
 ZAR::SGprParam Header() {
     ZAR::SGprParam param;
@@ -74,41 +50,30 @@ std::string OldSettings(const std::string& extra = "") {
            extra + "</Settings>";
 }
 
-// How the library's reader must see a radar pair rewritten from `param`.
+// How the library's reader must see a radar pair rewritten from `param`: the odometer, the counts
+// and the settings, the antennas either side of the middle.
 void ExpectReadBack(const DataFile& file, const ZAR::SGprParam& param) {
-    const double tolerance = 1e-9;
-    EXPECT_NEAR(file.m_dOdoStart, param.StartPosition(UNIT_M), tolerance);
-    EXPECT_NEAR(file.m_dOdoEnd, param.EndPosition(UNIT_M), tolerance);
-    EXPECT_NEAR(file.m_dOdoStep, param.StepSize(UNIT_M), tolerance);
-    EXPECT_EQ(file.m_nDim0, 2);
-    EXPECT_EQ(file.m_nDim1, static_cast<int32_t>(param.SamplesPerTrace));
-    EXPECT_EQ(file.m_nDim2, static_cast<int32_t>(param.NumTraces));
+    using svy3_test::Join;
     ASSERT_NE(file.m_pSettings, nullptr);
-    const Block& settings = *file.m_pSettings;
-    EXPECT_EQ(settings.SampleCount, static_cast<int32_t>(param.SamplesPerTrace));
-    EXPECT_DOUBLE_EQ(settings.SampleIntervalNs, param.SamplingIntervalNs);
-    EXPECT_DOUBLE_EQ(settings.TimeZero, param.TimeZero);
-    EXPECT_NEAR(settings.StepSizeMeasure(UNIT_M), param.StepSize(UNIT_M), tolerance);
-    EXPECT_DOUBLE_EQ(settings.NominalFrequencyMHz, param.FrequencyMHz);
-    EXPECT_DOUBLE_EQ(settings.PulseVoltage, param.PulserVoltage);
-    EXPECT_DOUBLE_EQ(settings.OdometerTicksPerMetre, param.OdometerTicksPerMetre);
-    EXPECT_EQ(settings.SurveyModeCode, Block::CMP_WARR);
-    EXPECT_NEAR(Block::AntennaSeparation(settings.ReceiverAntenna, settings.TransmitterAntenna),
-                param.AntennaSeparation(UNIT_M), tolerance);
-    EXPECT_GT(settings.ReceiverAntenna.Y, 0.0);
-    EXPECT_NEAR(settings.ReceiverAntenna.Y, -settings.TransmitterAntenna.Y, tolerance);
+    const Block& s = *file.m_pSettings;
+    EXPECT_EQ(Join(file.m_dOdoStart, file.m_dOdoEnd, file.m_dOdoStep, file.m_nDim0, file.m_nDim1,
+                   file.m_nDim2),
+              Join(param.StartPosition(UNIT_M), param.EndPosition(UNIT_M), param.StepSize(UNIT_M),
+                   2, param.SamplesPerTrace, param.NumTraces));
+    EXPECT_EQ(
+        Join(s.SampleCount, s.SampleIntervalNs, s.TimeZero, s.StepSizeMeasure(UNIT_M),
+             s.NominalFrequencyMHz, s.PulseVoltage, s.OdometerTicksPerMetre, s.SurveyModeCode,
+             Block::AntennaSeparation(s.ReceiverAntenna, s.TransmitterAntenna),
+             s.ReceiverAntenna.Y + s.TransmitterAntenna.Y),
+        Join(param.SamplesPerTrace, param.SamplingIntervalNs, param.TimeZero,
+             param.StepSize(UNIT_M), param.FrequencyMHz, param.PulserVoltage,
+             param.OdometerTicksPerMetre, Block::CMP_WARR, param.AntennaSeparation(UNIT_M), 0));
+    EXPECT_GT(s.ReceiverAntenna.Y, 0.0);
 }
 
-class SettingsUpdateTest : public testing::Test {
+class SettingsUpdateTest : public svy3_test::EditorWriteTest {
   protected:
-    // Loads a document whose Data element holds `data`; the log starts empty.
-    void Load(const std::string& data) {
-        svy3_test::WriteFile(Path(), SvyDocument(data));
-        ASSERT_EQ(m_editor.Load(Path().c_str()), 1);
-        m_editor.writes.clear();
-        m_editor.failAt = 0;
-    }
-    std::string Path() const { return m_dir.File("survey.svy"); }
+    void Load(const std::string& data) { LoadData(data); }
     // Moves to `path`, then to its child `name` whose "name" attribute is `value`.
     void Goto(const std::string& path, const std::string& name = "",
               const std::string& value = "") {
@@ -123,20 +88,7 @@ class SettingsUpdateTest : public testing::Test {
         m_editor.ParentNode(nullptr);
         return true;
     }
-    // Saves the document and opens it with the library's reader; null when the reader refuses it.
-    const ZAR::CSvyDataBlock_V110* ReadBack() {
-        EXPECT_TRUE(m_editor.Save(nullptr));
-        EXPECT_EQ(m_file.Initialize(Path()), 1);
-        std::string error;
-        m_reader = ZAR::CSvyDataBlockInterface::CreateAndInit(&m_file, 0, &error);
-        EXPECT_EQ(error, "");
-        return m_reader ? &m_reader->GetDataBlock() : nullptr;
-    }
 
-    svy3_test::TempDir m_dir;
-    RecordingEditor m_editor;
-    ZAR::CSVYXmlFile m_file;
-    std::unique_ptr<ZAR::CSvyDataBlockInterface_V110> m_reader;
     const ZAR::SGprParam m_param = Header();
 };
 
@@ -145,33 +97,18 @@ TEST_F(SettingsUpdateTest, LineWithoutSettingsGetsItsOwnWrittenInOrder) {
     Goto("/ZAR_SVY/Data/Line");
     ASSERT_TRUE(m_editor.SetGprParamSettings(m_param));
     EXPECT_TRUE(m_editor.IsNode("Line"));
-    const std::vector<std::string> expected = {
-        "DataFile/Odometer@units=cm",
-        "DataFile/Odometer@step=5",
-        "DataFile/Odometer@start=150",
-        "DataFile/Odometer@end=750",
-        "DataFile/DataSampleCnt@dim3=NA",
-        "DataFile/DataSampleCnt@dim2=120",
-        "DataFile/DataSampleCnt@dim1=512",
-        "DataFile/DataSampleCnt@dim0=2",
-        "Line/Settings@version=1.2.0",
-        "Settings/OdometerCal@ticks_per_m=1000",
-        "Settings/Trace@interval_ns=0.2",
-        "Settings/Trace@time_zero_cnt=25",
-        "Settings/Trace@sample_cnt=512",
-        "Settings/StepSize@units=cm",
-        "Settings/StepSize#=5",
-        "Settings/NominalFrequency@units=MHz",
-        "Settings/NominalFrequency#=250",
-        "Settings/Pulse@units=Vpp",
-        "Settings/Pulse#=400",
-        "Receiver/AntPosition@units=cm",
-        "Receiver/AntPosition@Y=19",
-        "Transmitter/AntPosition@units=cm",
-        "Transmitter/AntPosition@Y=-19",
-        "Settings/SurveyMode#=CMP/WARR",
-    };
-    EXPECT_EQ(m_editor.writes, expected);
+    EXPECT_EQ(svy3_test::Joined(m_editor.writes),
+              "DataFile/Odometer@units=cm DataFile/Odometer@step=5 DataFile/Odometer@start=150 "
+              "DataFile/Odometer@end=750 DataFile/DataSampleCnt@dim3=NA "
+              "DataFile/DataSampleCnt@dim2=120 DataFile/DataSampleCnt@dim1=512 "
+              "DataFile/DataSampleCnt@dim0=2 Line/Settings@version=1.2.0 "
+              "Settings/OdometerCal@ticks_per_m=1000 Settings/Trace@interval_ns=0.2 "
+              "Settings/Trace@time_zero_cnt=25 Settings/Trace@sample_cnt=512 "
+              "Settings/StepSize@units=cm Settings/StepSize#=5 Settings/NominalFrequency@units=MHz "
+              "Settings/NominalFrequency#=250 Settings/Pulse@units=Vpp Settings/Pulse#=400 "
+              "Receiver/AntPosition@units=cm Receiver/AntPosition@Y=19 "
+              "Transmitter/AntPosition@units=cm Transmitter/AntPosition@Y=-19 "
+              "Settings/SurveyMode#=CMP/WARR ");
 
     const ZAR::CSvyDataBlock_V110* read = ReadBack();
     ASSERT_NE(read, nullptr);

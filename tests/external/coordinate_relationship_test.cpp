@@ -94,9 +94,11 @@ TEST(CoordinateRelationship, PublishedAndExactPointsAndRoundTrip) {
     EXPECT_NEAR(back.x, 0.0, 1e-12);
     EXPECT_NEAR(back.y, 3.0, 1e-12);
 
-    // Both hemispheres, the southern edge band, a zone exception and band N (the first north).
-    for (const S2DPoint& p : {S2DPoint(43.642567, -79.387139), S2DPoint(-33.8568, 151.2153),
-                              S2DPoint(-79.9, -179.9), S2DPoint(60.5, 4.0), S2DPoint(4.0, -60.0)}) {
+    // Both hemispheres, the southern edge band, a zone exception, band N (the first north) and
+    // zone 60 (the last).
+    for (const S2DPoint& p :
+         {S2DPoint(43.642567, -79.387139), S2DPoint(-33.8568, 151.2153), S2DPoint(-79.9, -179.9),
+          S2DPoint(60.5, 4.0), S2DPoint(4.0, -60.0), S2DPoint(-40.0, 177.0)}) {
         const Utm r(p.x, p.y);
         // Either letter case names the band.
         ASSERT_TRUE(CCoordinateRelationship::UtmToLatLong(r.utm, r.zone, r.letter + 32, back));

@@ -2,8 +2,9 @@
 // through the editor's Load.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <utility>
+#include <map>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "editor/editor_support.h"
@@ -11,60 +12,49 @@
 
 namespace {
 
+using svy3_test::Join;
 using ZAR::SvyViloMapperSettings;
 using ZAR::Transform::S2DPoint;
 using ZAR::Transform::SCoordinateRelationship;
 
-// The settings elements in writing order with the texts that a written default gives.
-std::vector<std::pair<std::string, std::string>> DefaultElements() {
-    return {{"AutoImport", "N"},
-            {"FiducialsNotImported", "N"},
-            {"GPSConfiguration", SvyViloMapperSettings::kDefaultGpsConfiguration},
-            {"LocalWorld_Settings", "0"},
-            {"EnableGPS", "0"},
-            {"TwoPointDefinition", "N"},
-            {"Ratio_CHeckBox", "Y"},
-            {"Fit_Grid", "N"},
-            {"Zone", "17T"},
-            {"Shift_X", "0"},
-            {"Shift_Y", "0"},
-            {"Rotation", "0"},
-            {"Local_X_P1", "0"},
-            {"Local_Y_P1", "0"},
-            {"EASTING_LATITUDE_P1", "0"},
-            {"NORTHING_LONGITUDE_P1", "0"},
-            {"Zone1", ""},
-            {"Local_X_P2", "0"},
-            {"Local_Y_P2", "1"},
-            {"EASTING_LATITUDE_P2", "0"},
-            {"NORTHING_LONGITUDE_P2", "1"},
-            {"Zone2", ""},
-            {"Unit", "m"}};
-}
+// The settings elements in writing order with the texts that a written default gives; "@" stands
+// for the default GPS configuration.
+const char kDefaults[] =
+    "AutoImport=N;FiducialsNotImported=N;GPSConfiguration=@;LocalWorld_Settings=0;EnableGPS=0;"
+    "TwoPointDefinition=N;Ratio_CHeckBox=Y;Fit_Grid=N;Zone=17T;Shift_X=0;Shift_Y=0;Rotation=0;"
+    "Local_X_P1=0;Local_Y_P1=0;EASTING_LATITUDE_P1=0;NORTHING_LONGITUDE_P1=0;Zone1=;Local_X_P2=0;"
+    "Local_Y_P2=1;EASTING_LATITUDE_P2=0;NORTHING_LONGITUDE_P2=1;Zone2=;Unit=m";
 
-// The mapper settings block with the defaults, some elements replaced (an empty replacement text
-// of "-" drops the element).
-std::string SettingsXml(const std::vector<std::pair<std::string, std::string>>& changes) {
+// The mapper settings block with the defaults, some elements replaced by `changes`
+// ("name=text;...", the last of a name counts; a text of "-" drops the element).
+std::string SettingsXml(const std::string& changes) {
+    std::map<std::string, std::string> texts;
+    std::vector<std::string> order;
+    for (const std::string& list : {std::string(kDefaults), changes}) {
+        std::istringstream in(list);
+        for (std::string item; std::getline(in, item, ';');) {
+            const std::string name = item.substr(0, item.find('='));
+            if (!texts.count(name))
+                order.push_back(name);
+            texts[name] = item.substr(name.size() + 1);
+        }
+    }
     std::string xml = "<VILO_Mapper_Settings><LocalWorld_Settings>";
-    for (auto element : DefaultElements()) {
-        for (const auto& change : changes)
-            if (change.first == element.first)
-                element.second = change.second;
-        if (element.second == "-")
-            continue;
-        std::string text;
-        for (char c : element.second)
-            text += c == '"' ? std::string("&quot;") : std::string(1, c);
-        xml += "<" + element.first + ">" + text + "</" + element.first + ">";
+    for (const std::string& name : order) {
+        std::string text =
+            texts[name] == "@" ? SvyViloMapperSettings::kDefaultGpsConfiguration : texts[name];
+        for (size_t quote; (quote = text.find('"')) != std::string::npos;)
+            text.replace(quote, 1, "&quot;");
+        if (text != "-")
+            xml += "<" + name + ">" + text + "</" + name + ">";
     }
     return xml + "</LocalWorld_Settings></VILO_Mapper_Settings>";
 }
 
 // The same with zone texts on both points, as a written relationship has them: an empty zone
 // text reads as no text and would end a read there.
-std::string ReadableSettingsXml(std::vector<std::pair<std::string, std::string>> changes) {
-    changes.insert(changes.begin(), {{"Zone1", "0"}, {"Zone2", "0"}});
-    return SettingsXml(changes);
+std::string ReadableSettingsXml(const std::string& changes) {
+    return SettingsXml("Zone1=0;Zone2=0;" + changes);
 }
 
 class MapperSettingsTest : public svy3_test::EditorFixture, public testing::Test {
@@ -91,12 +81,10 @@ TEST_F(MapperSettingsTest, WithoutTheElementReadFailsAndWriteAppendsEverySetting
     back.m_bRatio_CHeckBox = false;
     back.m_eUnit = ZAR::UNIT_FT;
     EXPECT_TRUE(back.Read(m_editor));
-    EXPECT_TRUE(back.m_bRatio_CHeckBox);
-    EXPECT_EQ(back.m_eUnit, ZAR::UNIT_M);
-    EXPECT_EQ(back.m_strGPSConfiguration, SvyViloMapperSettings::kDefaultGpsConfiguration);
-    EXPECT_EQ(back.m_points[1].localY, 1.0);
-    EXPECT_EQ(back.m_strZone, "17T");
-    EXPECT_EQ(back.m_cZoneLetter, 'T');
+    EXPECT_EQ(
+        Join(back.m_bRatio_CHeckBox, back.m_eUnit, back.m_strGPSConfiguration,
+             back.m_points[1].localY, back.m_strZone, back.m_cZoneLetter),
+        Join(true, ZAR::UNIT_M, SvyViloMapperSettings::kDefaultGpsConfiguration, 1, "17T", 'T'));
 }
 
 TEST_F(MapperSettingsTest, WrittenElementsAreTheDefaultsInOrder) {
@@ -107,7 +95,7 @@ TEST_F(MapperSettingsTest, WrittenElementsAreTheDefaultsInOrder) {
     ASSERT_EQ(m_editor.Load(SvyPath().c_str()), 1);
     ASSERT_TRUE(m_editor.Save(nullptr));
     const std::string saved = svy3_test::ReadFile(SvyPath());
-    LoadWith(SettingsXml({}));
+    LoadWith(SettingsXml(""));
     ASSERT_TRUE(m_editor.Save(nullptr));
     EXPECT_EQ(saved, svy3_test::ReadFile(SvyPath()));
     // An empty zone text reads as no text at all, which ends the chain there.
@@ -117,58 +105,38 @@ TEST_F(MapperSettingsTest, WrittenElementsAreTheDefaultsInOrder) {
 }
 
 TEST_F(MapperSettingsTest, ReadStopsAtTheFirstBadSettingButParsesTheZoneAndUnit) {
-    struct Case {
+    // Zone number and letter, then X shift (which stays 9 when the chain stopped before it).
+    const struct {
         const char* what;
-        std::vector<std::pair<std::string, std::string>> changes;
+        std::string changes;
         bool ok;
-        int32_t enableGps;
-        int32_t zoneNumber;
+        int32_t enableGps, zoneNumber;
         char zoneLetter;
-        double shiftX;  // stays 9 when the chain stopped before it
+        double shiftX;
         ZAR::UNIT_TYPE unit;
     } cases[] = {
-        {"all read",
-         {{"EnableGPS", "2"}, {"Zone", "33 u"}, {"Shift_X", "4.5"}, {"Unit", "feet"}},
-         true,
-         2,
-         33,
-         'U',
-         4.5,
+        {"all read", "EnableGPS=2;Zone=33 u;Shift_X=4.5;Unit=feet", true, 2, 33, 'U', 4.5,
          ZAR::UNIT_FT},
-        {"bad flag",
-         {{"EnableGPS", "1"}, {"Fit_Grid", "maybe"}, {"Zone", "-"}, {"Unit", "ft"}},
-         false,
-         1,
-         5,
-         'C',
-         9,
-         ZAR::UNIT_NONE},  // the zone held is parsed
-        {"bad number", {{"EnableGPS", "x1"}, {"Zone", "10S"}}, false, 0, 5, 'C', 9, ZAR::UNIT_NONE},
-        {"bad double",
-         {{"EnableGPS", "1"}, {"Shift_X", "east"}},
-         false,
-         1,
-         17,
-         'T',
-         9,
+        // the zone held is parsed
+        {"bad flag", "EnableGPS=1;Fit_Grid=maybe;Zone=-;Unit=ft", false, 1, 5, 'C', 9,
          ZAR::UNIT_NONE},
-        {"missing last", {{"EnableGPS", "1"}, {"Unit", "-"}}, false, 1, 17, 'T', 0, ZAR::UNIT_NONE},
-        {"not a zone", {{"Zone", "61C"}}, true, 0, -1, '\0', 0, ZAR::UNIT_M},
+        {"bad number", "EnableGPS=x1;Zone=10S", false, 0, 5, 'C', 9, ZAR::UNIT_NONE},
+        {"bad double", "EnableGPS=1;Shift_X=east", false, 1, 17, 'T', 9, ZAR::UNIT_NONE},
+        {"missing last", "EnableGPS=1;Unit=-", false, 1, 17, 'T', 0, ZAR::UNIT_NONE},
+        {"not a zone", "Zone=61C", true, 0, -1, '\0', 0, ZAR::UNIT_M},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         LoadWith(ReadableSettingsXml(c.changes));
-        SvyViloMapperSettings settings;
-        settings.m_dShift_X = 9;
-        settings.m_nEnableGPS = 5;
-        settings.m_strZone = "5C";
-        EXPECT_EQ(settings.Read(m_editor), c.ok);
-        EXPECT_EQ(settings.m_nEnableGPS, c.enableGps);
-        EXPECT_EQ(settings.GpsEnabled(), c.enableGps == 1);
-        EXPECT_EQ(settings.m_nZoneNumber, c.zoneNumber);
-        EXPECT_EQ(settings.m_cZoneLetter, c.zoneLetter);
-        EXPECT_EQ(settings.m_dShift_X, c.shiftX);
-        EXPECT_EQ(settings.m_eUnit, c.unit);
+        SvyViloMapperSettings s;
+        s.m_dShift_X = 9;
+        s.m_nEnableGPS = 5;
+        s.m_strZone = "5C";
+        const bool ok = s.Read(m_editor);  // before the fields are looked at
+        EXPECT_EQ(Join(ok, s.m_nEnableGPS, s.GpsEnabled(), s.m_nZoneNumber, s.m_cZoneLetter,
+                       s.m_dShift_X, s.m_eUnit),
+                  Join(c.ok, c.enableGps, c.enableGps == 1, c.zoneNumber, c.zoneLetter, c.shiftX,
+                       c.unit));
     }
 }
 
@@ -198,18 +166,13 @@ TEST_F(MapperSettingsTest, RelationshipFromShiftAndRotationOrTwoPoints) {
     SvyViloMapperSettings back;
     back.m_bRatio_CHeckBox = false;
     back.SetGpsToDataRelationship(relationship);
-    EXPECT_TRUE(back.m_bTwoPointDefinition);
-    EXPECT_TRUE(back.m_bRatio_CHeckBox);
-    EXPECT_EQ(back.m_dRotation, 30);
-    EXPECT_EQ(back.m_nZoneNumber, 17);
-    EXPECT_EQ(back.m_cZoneLetter, 'T');
+    EXPECT_EQ(Join(back.m_bTwoPointDefinition, back.m_bRatio_CHeckBox, back.m_dRotation,
+                   back.m_nZoneNumber, back.m_cZoneLetter, back.m_points[0].zone,
+                   back.m_nLocalWorld_Settings, back.m_eUnit, back.GpsEnabled()),
+              Join(true, true, 30, 17, 'T', "0", 0, ZAR::UNIT_M, true));
     EXPECT_NEAR(back.m_dShift_X, 500000, 0.01);
     EXPECT_NEAR(back.m_dShift_Y, 4649776, 0.01);
-    EXPECT_EQ(back.m_points[0].zone, "0");
     EXPECT_EQ(back.m_points[1].localY, relationship.destination2.y);
-    EXPECT_EQ(back.m_nLocalWorld_Settings, 0);
-    EXPECT_EQ(back.m_eUnit, ZAR::UNIT_M);
-    EXPECT_TRUE(back.GpsEnabled());
 
     relationship.mode = 3;
     back.SetGpsToDataRelationship(relationship);
@@ -218,14 +181,14 @@ TEST_F(MapperSettingsTest, RelationshipFromShiftAndRotationOrTwoPoints) {
 }
 
 TEST_F(MapperSettingsTest, TheEditorKeepsTheRelationshipOfTheDocument) {
-    LoadWith(ReadableSettingsXml({{"EnableGPS", "1"}, {"Rotation", "12.5"}, {"Local_X_P2", "7"}}));
+    LoadWith(ReadableSettingsXml("EnableGPS=1;Rotation=12.5;Local_X_P2=7"));
     SCoordinateRelationship relationship;
     ASSERT_TRUE(m_editor.GetGpsToDataRelationship(relationship));
     EXPECT_EQ(relationship.destination_orientation_angle_deg(), -12.5);
     EXPECT_EQ(relationship.destination2, S2DPoint(7, 1));
     EXPECT_FALSE(m_editor.Empty());
 
-    LoadWith(ReadableSettingsXml({{"EnableGPS", "0"}}));  // not enabled: the editor holds none
+    LoadWith(ReadableSettingsXml("EnableGPS=0"));  // not enabled: the editor holds none
     EXPECT_FALSE(m_editor.GetGpsToDataRelationship(relationship));
 
     const SCoordinateRelationship set(S2DPoint(45, 9), S2DPoint(1, 2), S2DPoint(45.001, 9.001),

@@ -1,6 +1,7 @@
 // Helpers shared by the unit tests: temporary folders, file contents and captured message boxes.
 #pragma once
 
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,6 +26,25 @@ class TempDir {
   private:
     std::string m_path;
 };
+
+// The values, each followed by a blank; numbers with 15 significant digits. One comparison of a
+// record's fields against a text shows every field that differs.
+template <class... T>
+std::string Join(const T&... values) {
+    std::ostringstream out;
+    out.precision(15);
+    ((out << values << ' '), ...);
+    return out.str();
+}
+
+// The texts, each followed by a blank.
+template <class Texts>
+std::string Joined(const Texts& texts) {
+    std::string out;
+    for (const auto& text : texts)
+        out += std::string(text) + " ";
+    return out;
+}
 
 // Writes bytes to a file (replacing it); returns the path.
 std::string WriteFile(const std::string& path, const std::string& bytes);
