@@ -80,7 +80,9 @@ def test_data_files_match_the_document(sample, line_name, index, element):
 def test_settings_follow_the_nearest_settings_element(sample):
     root = ET.parse(SAMPLE).getroot()
     for _, line in xml_lines(SAMPLE):
-        element = line.find("Settings") or root.find("Data/Settings")
+        element = line.find("Settings")
+        if element is None:
+            element = root.find("Data/Settings")
         step = element.find("StepSize")
         for file in sample.find_line(line.get("name")).files:
             assert file.settings["sample_count"] == int(element.find("Trace").get("sample_cnt"))
@@ -256,3 +258,13 @@ def test_warnings_filtered_into_errors_raise(tmp_path):
         warnings.simplefilter("error", svy3.SvyWarning)
         with pytest.raises(svy3.SvyWarning, match="version"):
             svy3.open(unknown_version(tmp_path))
+
+
+def test_names_that_are_not_utf8_go_back_in_unchanged(tmp_path):
+    path = tmp_path / "latin1.svy"
+    path.write_bytes(SAMPLE.read_bytes().replace(b'<Line name="Line1">', b'<Line name="L\xe9ne 1">'))
+    project = svy3.open(path)
+    name = project.lines[0].name
+    assert name == "L\udce9ne 1"  # the byte kept as a lone surrogate
+    assert project.find_line(name).files[0].name == "QUARRYC1B1"
+    assert project.find_line(name.encode("utf-8", "surrogateescape")).name == name
