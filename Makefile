@@ -4,7 +4,7 @@ BUILD_ASAN ?= build-asan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_ARGS ?=
 
-.PHONY: all deps build test test-asan test-valgrind bench demo fuzz fuzz-ci format format-check check-layers clean install
+.PHONY: all deps build test python-test test-asan test-valgrind bench demo fuzz fuzz-ci format format-check check-layers clean install
 
 all: build
 
@@ -19,6 +19,11 @@ build: deps $(BUILD)/CMakeCache.txt
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The Python module's tests alone (`make test` runs them too, through ctest).
+python-test: build
+	PYTHONPATH=$(BUILD)/python PYTHONDONTWRITEBYTECODE=1 SVY3_TOOL=$(BUILD)/tools/svy/svy \
+	  /usr/bin/python3 -m pytest -q -p no:cacheprovider python/tests
 
 # Installs the headers, the shared library, the svy tool, the CMake package and svy3.pc.
 PREFIX ?= /usr/local
