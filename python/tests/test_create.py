@@ -1,5 +1,6 @@
 """svy3.create from the demo survey's radar files."""
 
+import os
 import re
 
 import pytest
@@ -53,12 +54,15 @@ def test_create_groups_files_into_lines(tmp_path, radar_files, spacing):
         (l.name, [f.path for f in l.files]) for l in project.lines]
 
 
-def test_create_names_the_data_folder(tmp_path, radar_files):
+def test_create_names_the_data_folder_from_the_document(tmp_path, radar_files):
     folder = str(radar_files[0].parent) + "/"
+    relative = os.path.relpath(folder, tmp_path) + "/"
     default = svy3.create(tmp_path / "default.svy", radar_files)
     named = svy3.create(tmp_path / "named.svy", radar_files, data_dir=folder + "./")
-    assert default.data_dir == folder
-    assert named.data_dir == folder + "./"
+    assert default.data_dir == relative
+    assert named.data_dir == relative
+    # So the editor, which takes the folder from the document's own, finds the files.
+    assert svy3.Editor(tmp_path / "default.svy").data_dir.rstrip("/") == folder.rstrip("/")
 
 
 def test_existing_document_needs_overwrite(tmp_path, radar_files):

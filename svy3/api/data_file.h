@@ -28,7 +28,8 @@ struct OdometerRange {
 
 // A view of one data file of a Project: valid while the Project lives, cheap to copy.
 // The kind is the document's FileType extension ("HD+DT1" for a radar header and trace pair,
-// "sen", "GPS", ...); a radar pair has dimensions {samples per trace, traces, channels} once read.
+// "sen", "GPS", ...). Its dimensions are the document's DataSampleCnt dim0 to dim2 (for a radar
+// pair as written by creation: bytes per sample, samples per trace, traces; -1 when unreadable).
 //
 // Example:
 //   for (const svy3::DataFile& file : line.files())

@@ -43,8 +43,10 @@ struct Site {
 // not held open and later changes to it are not seen. A Project is moved, not copied; the views
 // it gives (Line, DataFile, LineSet, spans) stay valid while it lives.
 //
-// Lines come set by set (each set's lines by name), then the lines outside line sets in document
-// order. Files without positions (a freshly created project has none) are listed like any other.
+// Lines come set by set (each set's lines by name) or, in a document without line sets, in
+// document order: as the data block reader reads a document, lines beside line sets are not read
+// (the Editor's map has them). Files without positions (a freshly created project has none) are
+// listed like any other.
 //
 // Example:
 //   svy3::Project project = svy3::open("survey/demo.svy");
