@@ -78,10 +78,11 @@ fuzz-ci: build-fuzz/CMakeCache.txt
 	  grep -E '^(Done |stat::new_units_added|stat::peak_rss_mb)' build-fuzz/$$t.log; \
 	  [ $$rc -eq 0 ] || { tail -40 build-fuzz/$$t.log; exit 1; }; done
 
+# The sample survey, its project and summary, and a picture of its lines (demo-survey/demo.png).
 demo: build
-	@if [ -x $(BUILD)/tools/svy/svy ]; then $(BUILD)/tools/svy/svy demo demo-survey && \
-	  $(BUILD)/tools/svy/svy plot demo-survey/demo.svy demo-survey/demo.png >/dev/null && \
-	  echo "The survey's picture: demo-survey/demo.png"; \
+	@if [ -x $(BUILD)/tools/svy/svy ]; then $(BUILD)/tools/svy/svy demo demo-survey && echo && \
+	  $(BUILD)/tools/svy/svy plot demo-survey/demo.svy demo-survey/demo.png && \
+	  echo "Picture of the survey: $(CURDIR)/demo-survey/demo.png"; \
 	else echo "demo: the svy tool is not built yet" >&2; exit 1; fi
 
 FORMAT_FILES = $(shell git ls-files -co --exclude-standard '*.h' '*.cpp' 2>/dev/null)

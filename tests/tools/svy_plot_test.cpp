@@ -1,185 +1,493 @@
-// svy plot: pictures of small documents, checked pixel by pixel where lines, arrows, fiducials and
-// the scale bar must and must not be.
+// svy plot: pictures of small documents, read back pixel by pixel where the lines, their
+// arrowheads, the fiducials and the scale bar must and must not be; the SVG and PDF outputs;
+// --latlon; and the outputs and sizes the command refuses.
 #include <gtest/gtest.h>
 
 #include <cairo.h>
 
+#include <GeographicLib/UTMUPS.hpp>
+#include <algorithm>
+#include <boost/filesystem/operations.hpp>
+#include <cmath>
 #include <memory>
+#include <pugixml.hpp>
 #include <sstream>
 
-#include <pugixml.hpp>
-
-#include "support/document_support.h"
+#include "editor/editor_support.h"
 #include "svy3/api.h"
+#include "tools/samples/sample_parameters.h"
+#include "tools/samples/sample_survey.h"
+#include "tools/svy/create_command.h"
+#include "tools/svy/gps_commands.h"
 #include "tools/svy/plot_command.h"
 #include "tools/svy/plot_render.h"
 #include "tools/svy/plot_scene.h"
 
 namespace {
 
+using svy3_test::DataFileXml;
+using svy3_test::PositionXml;
+using svy3_test::ReadFile;
+using svy3_test::WriteFile;
 using svy_tool::PlotPoint;
+namespace fs = boost::filesystem;
 
-// Set A: L3 (no positions, 5 m across, odometer 0 to 10) and L1 (along Y from 0 to 20, a
-// fiducial at a quarter); set B: L2 (at X 10, surveyed from 20 down to 0).
-std::string Document() {
-    auto position = [](double x, double y, double t) {
-        return "<Position X=\"" + std::to_string(x) + "\" Y=\"" + std::to_string(y) +
-               "\" Z=\"NA\" normalized_file_pos=\"" + std::to_string(t) + "\" units=\"m\"/>";
+struct Output {
+    int status;
+    std::string out, err;
+};
+
+struct Rgb {
+    int r, g, b;
+};
+
+// A PNG read back through cairo.
+class Picture {
+  public:
+    explicit Picture(const std::string& path)
+        : m_surface(cairo_image_surface_create_from_png(path.c_str())) {}
+    bool Loaded() const { return cairo_surface_status(m_surface.get()) == CAIRO_STATUS_SUCCESS; }
+    int Width() const { return cairo_image_surface_get_width(m_surface.get()); }
+    int Height() const { return cairo_image_surface_get_height(m_surface.get()); }
+    // The pixel that holds the point (white outside the picture).
+    Rgb At(double x, double y) const {
+        const int column = static_cast<int>(std::floor(x)), row = static_cast<int>(std::floor(y));
+        if (column < 0 || row < 0 || column >= Width() || row >= Height())
+            return {255, 255, 255};
+        const unsigned char* data = cairo_image_surface_get_data(m_surface.get());
+        const uint32_t pixel = *reinterpret_cast<const uint32_t*>(
+            data + row * cairo_image_surface_get_stride(m_surface.get()) + column * 4);
+        return {static_cast<int>(pixel >> 16 & 0xff), static_cast<int>(pixel >> 8 & 0xff),
+                static_cast<int>(pixel & 0xff)};
+    }
+    // Anything drawn there, however faint.
+    bool Inked(double x, double y) const {
+        const Rgb c = At(x, y);
+        return std::min({c.r, c.g, c.b}) < 250;
+    }
+    // The darkest pixel of the row within one pixel of x: the colour of a line through there.
+    Rgb Darkest(double x, double y) const {
+        Rgb best = At(x, y);
+        for (double dx : {-1.0, 1.0}) {
+            const Rgb c = At(x + dx, y);
+            if (c.r + c.g + c.b < best.r + best.g + best.b)
+                best = c;
+        }
+        return best;
+    }
+    // Pixels inked without a break from the one holding (x, y), stepping by (dx, dy); 0 when that
+    // one is blank.
+    int Run(double x, double y, double dx, double dy) const {
+        int count = 0;
+        while (Inked(x + count * dx, y + count * dy) && count < 10000)
+            ++count;
+        return count;
+    }
+    // Width of the ink across a vertical line at (x, y): left and right of it, without a break.
+    int Across(double x, double y) const {
+        const int right = Run(x, y, 1.0, 0.0);
+        return right == 0 ? 0 : right + Run(x - 1.0, y, -1.0, 0.0);
+    }
+    // Reddish pixels (fiducial marks and comments) in the box.
+    int Red(double left, double top, double right, double bottom) const {
+        int count = 0;
+        for (double y = top; y < bottom; y += 1.0)
+            for (double x = left; x < right; x += 1.0) {
+                const Rgb c = At(x, y);
+                count += c.r - c.g > 60 && c.r - c.b > 60;
+            }
+        return count;
+    }
+
+  private:
+    struct Deleter {
+        void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
     };
-    return "<ZAR_SVY version=\"1.1.0\"><Data version=\"1.1.0\"><DataDirPath>./</DataDirPath>" +
-           svy3_test::SettingsChildren().Xml() + "<LineSet name=\"A\"><Line name=\"L3\">" +
-           svy3_test::DataFileElement("F3", "HD+DT1", 1) +
-           "<LinearRef ododist=\"0\" refdist=\"0\" reflateral=\"5\" units=\"m\"/></Line>" +
-           "<Line name=\"L1\">" +
-           svy3_test::DataFileElement(
-               "F1", "HD+DT1", 1,
-               position(0, 0, 0) + position(0, 20, 1) +
-                   "<FIDComment ododist=\"2.5\" units=\"m\" fileflag=\"C\">pipe</FIDComment>") +
-           "</Line></LineSet><LineSet name=\"B\"><Line name=\"L2\">" +
-           svy3_test::DataFileElement("F2", "HD+DT1", 1, position(10, 20, 0) + position(10, 0, 1)) +
-           "</Line></LineSet></Data></ZAR_SVY>";
+    std::unique_ptr<cairo_surface_t, Deleter> m_surface;
+};
+
+// Whether two pixels show the same colour, however much of each pixel it covers: a pixel a line
+// partly covers is white blended with the line's colour, so its distances from white keep their
+// proportions.
+bool SameColour(const Rgb& a, const Rgb& b) {
+    const double ar = 255 - a.r, ag = 255 - a.g, ab = 255 - a.b;
+    const double br = 255 - b.r, bg = 255 - b.g, bb = 255 - b.b;
+    const double na = std::max({ar, ag, ab}), nb = std::max({br, bg, bb});
+    if (na < 40 || nb < 40)
+        return false;  // too faint to tell
+    return std::abs(ar / na - br / nb) < 0.1 && std::abs(ag / na - bg / nb) < 0.1 &&
+           std::abs(ab / na - bb / nb) < 0.1;
 }
 
-struct SurfaceDeleter {
-    void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
-};
+// A radar file with a straight run of positions from (x0, y0) to (x1, y1), odometer 0 to 20 m.
+std::string Track(double x0, double y0, double x1, double y1, const std::string& unit = "m",
+                  const std::string& extra = "") {
+    return DataFileXml("F", "HD+DT1", 1,
+                       PositionXml(std::to_string(x0), std::to_string(y0), "NA", "0", unit) +
+                           PositionXml(std::to_string(x1), std::to_string(y1), "NA", "1", unit) +
+                           R"(<Odometer start="0" end="20" step="0.05" units="m"/>)" + extra);
+}
+
+// A document as the library reads it, with one Settings block for all its files.
+std::string Document(const std::string& lines) {
+    return R"(<?xml version="1.0"?><ZAR_SVY version="1.1.0"><Data version="1.1.0"><DataDirPath/>)"
+           R"(<Settings version="1.2.0"><Trace sample_cnt="250" time_zero_cnt="25" )"
+           R"(interval_ns="0.4"/><OdometerCal ticks_per_m="500" sensorID="NA"/>)"
+           R"(<StepSize units="m">0.05</StepSize><NominalFrequency units="Mhz">250)"
+           R"(</NominalFrequency><Pulse units="Vpp">400</Pulse><Antenna><Receiver>)"
+           R"(<AntPosition X="0" Y="0.19" Z="0" units="m" reference="relative"/></Receiver>)"
+           R"(<Transmitter><AntPosition X="0" Y="-0.19" Z="0" units="m" reference="relative"/>)"
+           R"(</Transmitter></Antenna><SurveyMode>Reflection</SurveyMode></Settings>)" +
+           lines + "</Data></ZAR_SVY>";
+}
+
+const int kWidth = 600, kHeight = 400;
 
 class SvyPlotTest : public testing::Test {
   protected:
-    void SetUp() override {
-        m_project = svy3_test::WriteFile(m_dir.File("survey.svy"), Document());
+    std::string Project() const { return m_dir.File("survey.svy"); }
+    void Write(const std::string& data) { WriteFile(Project(), Document(data)); }
+    Output Plot(const std::string& output, bool labels = false, bool latlon = false,
+                const std::string& size = "600x400") {
+        svy_tool::PlotOptions options;
+        options.project = Project();
+        options.output = output;
+        options.labels = labels;
+        options.latlon = latlon;
+        options.size = size;
+        std::ostringstream out, err;
+        const int status = svy_tool::RunPlot(options, out, err);
+        return {status, out.str(), err.str()};
+    }
+    // The scene the command draws, to find where the document's points land in the picture.
+    svy_tool::PlotScene Scene(bool latlon = false) {
+        const svy3::Project project = svy3::open(Project());
         svy_tool::PlotScene scene;
         std::string error;
-        ASSERT_TRUE(
-            svy_tool::BuildPlotScene(svy3::open(m_project), std::nullopt, false, scene, error));
-        m_frame = std::make_unique<svy_tool::PlotFrame>(scene, 600, 500);
-    }
-
-    int Plot(const std::string& output, const std::string& size = "600x500", bool latlon = false,
-             bool labels = false) {
-        svy_tool::PlotOptions options{m_project, output, latlon, labels, size};
-        std::ostringstream out;
-        m_err.str("");
-        return svy_tool::RunPlot(options, out, m_err);
-    }
-
-    // The picture's pixel at the device position of a survey point, moved by (dx, dy) pixels.
-    struct Rgb {
-        int r, g, b;
-        bool White() const { return r > 240 && g > 240 && b > 240; }
-    };
-    Rgb Pixel(cairo_surface_t* png, PlotPoint device) {
-        const int x = static_cast<int>(device.x), y = static_cast<int>(device.y);
-        const unsigned char* row =
-            cairo_image_surface_get_data(png) + y * cairo_image_surface_get_stride(png);
-        const uint32_t argb = reinterpret_cast<const uint32_t*>(row)[x];
-        return {static_cast<int>((argb >> 16) & 0xff), static_cast<int>((argb >> 8) & 0xff),
-                static_cast<int>(argb & 0xff)};
-    }
-    Rgb At(cairo_surface_t* png, PlotPoint world, double dx = 0.0, double dy = 0.0) {
-        const PlotPoint d = m_frame->ToDevice(world);
-        return Pixel(png, {d.x + dx, d.y + dy});
+        const auto relationship =
+            latlon ? svy3::Editor(Project()).relationship() : std::optional<svy3::Relationship>();
+        EXPECT_TRUE(svy_tool::BuildPlotScene(project, relationship, latlon, scene, error)) << error;
+        return scene;
     }
 
     svy3_test::TempDir m_dir;
-    std::string m_project;
-    std::unique_ptr<svy_tool::PlotFrame> m_frame;
-    std::ostringstream m_err;
 };
 
-TEST_F(SvyPlotTest, PngShowsLinesArrowsFiducialsAndTheScaleBar) {
-    ASSERT_EQ(Plot(m_dir.File("p.png")), 0) << m_err.str();
-    std::unique_ptr<cairo_surface_t, SurfaceDeleter> png(
-        cairo_image_surface_create_from_png(m_dir.File("p.png").c_str()));
-    ASSERT_EQ(cairo_surface_status(png.get()), CAIRO_STATUS_SUCCESS);
-    ASSERT_EQ(cairo_image_surface_get_width(png.get()), 600);
-    cairo_surface_t* p = png.get();
+// Three parallel lines 10 m apart in two line sets, the middle one surveyed the other way; a
+// fiducial half way along L1.
+const std::string kSurvey =
+    R"(<LineSet name="S1"><Line name="L1">)" +
+    Track(0, 0, 0, 20, "m",
+          R"(<FIDComment units="m" ododist="10" fileflag="C">pipe</FIDComment>)") +
+    R"(</Line><Line name="L2">)" + Track(10, 20, 10, 0) +
+    R"(</Line></LineSet><LineSet name="S2"><Line name="L3">)" + Track(20, 0, 20, 20) +
+    "</Line></LineSet>";
 
-    // Each line set in its own colour; the lines' middles drawn, the space between them not.
-    const Rgb a = At(p, {0, 12}), b = At(p, {10, 12});
-    EXPECT_FALSE(a.White());
-    EXPECT_FALSE(b.White());
-    EXPECT_GT(a.b, a.r);  // set A blue
-    EXPECT_GT(b.r, b.b);  // set B red
-    EXPECT_TRUE(At(p, {2.5, 12}).White());
-    EXPECT_TRUE(At(p, {7.5, 12}).White());
+TEST_F(SvyPlotTest, LinesArrowsAndFiducialsLandWhereTheSurveyPutsThem) {
+    Write(kSurvey);
+    for (bool labels : {false, true}) {
+        SCOPED_TRACE(labels);
+        const std::string png = m_dir.File(labels ? "labels.png" : "plain.png");
+        const Output run = Plot(png, labels);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, "wrote " + png + ": 3 lines, 1 fiducials\n");
+        const Picture picture(png);
+        ASSERT_TRUE(picture.Loaded());
+        EXPECT_EQ(picture.Width(), kWidth);
+        EXPECT_EQ(picture.Height(), kHeight);
+        const svy_tool::PlotFrame frame(Scene(), kWidth, kHeight);
+        auto at = [&](double x, double y) { return frame.ToDevice({x, y}); };
 
-    // The arrowhead sits at the end of the survey: L1's top, L2's bottom; not at their starts.
-    for (double side : {-2.5, 2.5}) {
-        SCOPED_TRACE(side);
-        EXPECT_FALSE(At(p, {0, 20}, side, 6.0).White());  // L1 ends at Y 20 (up)
-        EXPECT_TRUE(At(p, {0, 0}, side, -6.0).White());
-        EXPECT_FALSE(At(p, {10, 0}, side, -6.0).White());  // L2 ends at Y 0 (down)
-        EXPECT_TRUE(At(p, {10, 20}, side, 6.0).White());
+        // Each line: ink a quarter of the way along, an arrowhead (ink well wider than the line)
+        // just short of the end it was surveyed towards, none just past the start.
+        struct Expected {
+            double x, startY, endY;
+        };
+        for (const Expected& line : std::vector<Expected>{{0, 0, 20}, {10, 20, 0}, {20, 0, 20}}) {
+            SCOPED_TRACE(line.x);
+            const PlotPoint start = at(line.x, line.startY), end = at(line.x, line.endY);
+            const double toward = end.y > start.y ? 1.0 : -1.0;  // along the picture's rows
+            EXPECT_TRUE(picture.Inked(start.x, (3 * start.y + end.y) / 4));
+            EXPECT_GE(picture.Across(start.x, end.y - 7 * toward), 5);
+            EXPECT_LE(picture.Across(start.x, start.y + 7 * toward), 3);
+            EXPECT_LE(picture.Across(start.x, (start.y + end.y) / 2 + 20), 3);
+        }
+        // Colours by line set: L1 and L2 alike, L3 not.
+        const Rgb l1 = picture.Darkest(at(0, 5).x, at(0, 5).y);
+        const Rgb l2 = picture.Darkest(at(10, 5).x, at(10, 5).y);
+        const Rgb l3 = picture.Darkest(at(20, 5).x, at(20, 5).y);
+        EXPECT_TRUE(SameColour(l1, l2));
+        EXPECT_FALSE(SameColour(l1, l3));
+        // Nothing between neighbouring lines.
+        for (double y = 2; y <= 18; y += 2)
+            EXPECT_FALSE(picture.Inked(at(5, y).x, at(5, y).y)) << y;
+
+        // The fiducial: a red ring half way along L1, its comment to the right only on --labels.
+        const PlotPoint fid = at(0, 10);
+        EXPECT_GT(picture.Red(fid.x - 4, fid.y - 4, fid.x + 5, fid.y + 5), 4);
+        EXPECT_EQ(picture.Red(fid.x - 4, at(0, 5).y - 4, fid.x + 5, at(0, 5).y + 5), 0);
+        const int comment = picture.Red(fid.x + 6, fid.y - 8, fid.x + 40, fid.y + 4);
+        EXPECT_EQ(comment > 10, labels) << comment;
+
+        // The north arrow's shaft at the top right of the plot area, nothing left of it.
+        EXPECT_TRUE(picture.Inked(frame.right - 14, frame.top + 30));
+        EXPECT_FALSE(picture.Inked(frame.right - 30, frame.top + 30));
     }
-
-    // A line without positions is dashed at its offset over its odometer: both ink and gaps.
-    int ink = 0, gaps = 0;
-    for (double y = 1.0; y < 9.0; y += 0.05)
-        (At(p, {5, y}).White() ? gaps : ink)++;
-    EXPECT_GT(ink, 10);
-    EXPECT_GT(gaps, 10);
-    EXPECT_TRUE(At(p, {5, 15}).White());  // nothing beyond its odometer end
-
-    // The fiducial at a quarter of L1's odometer: a ring at Y 5.
-    const Rgb ring = At(p, {0, 5}, 3.0, 0.0);
-    EXPECT_GT(ring.r, 150);
-    EXPECT_LT(ring.g, 90);
-
-    // The scale bar below the plot area starts at its left edge and is shorter than a third.
-    const double barY = m_frame->bottom + 26.0;
-    EXPECT_EQ(Pixel(p, {m_frame->left + 2.0, barY}).r, 0);
-    EXPECT_TRUE(Pixel(p, {m_frame->left + (m_frame->right - m_frame->left) / 3.0, barY}).White());
 }
 
-TEST_F(SvyPlotTest, SvgAndPdfAreWrittenAndLabelsAddText) {
-    ASSERT_EQ(Plot(m_dir.File("p.svg")), 0) << m_err.str();
-    pugi::xml_document svg;
-    ASSERT_TRUE(svg.load_file(m_dir.File("p.svg").c_str()));
-    EXPECT_STREQ(svg.document_element().name(), "svg");
-    ASSERT_EQ(Plot(m_dir.File("p.pdf")), 0);
-    EXPECT_EQ(svy3_test::ReadFile(m_dir.File("p.pdf")).substr(0, 5), "%PDF-");
-
-    ASSERT_EQ(Plot(m_dir.File("plain.png")), 0);
-    ASSERT_EQ(Plot(m_dir.File("labels.png"), "600x500", false, true), 0);
-    EXPECT_NE(svy3_test::ReadFile(m_dir.File("plain.png")),
-              svy3_test::ReadFile(m_dir.File("labels.png")));
-}
-
-TEST_F(SvyPlotTest, LongitudeAndLatitudeNeedTheRelationship) {
-    EXPECT_EQ(Plot(m_dir.File("ll.png"), "600x500", true), 1);
-    EXPECT_NE(m_err.str().find("no GPS-to-data relationship"), std::string::npos) << m_err.str();
-    {
-        svy3::Editor editor(m_project);
-        using ZAR::Transform::S2DPoint;
-        editor.set_relationship(svy3::Relationship(S2DPoint(43.9, -80.1), S2DPoint(0, 0),
-                                                   S2DPoint(43.9, -80.099), S2DPoint(80, 0), 0, 0));
-        editor.save();
-    }
-    EXPECT_EQ(Plot(m_dir.File("ll.png"), "600x500", true), 0) << m_err.str();
-}
-
-TEST_F(SvyPlotTest, RefusalsWriteNothing) {
-    const std::string itself = svy3_test::WriteFile(m_dir.File("same.png"), Document());
-    const struct {
-        std::string project, output, size;
-        int status;
-    } cases[] = {
-        {m_project, m_dir.File("out.svy"), "600x500", 2},
-        {m_project, m_dir.File("out.txt"), "600x500", 2},
-        {m_project, m_dir.File("out.png"), "10x10", 2},
-        {m_project, m_dir.File("out.png"), "600x500x3", 2},
-        {m_dir.File("missing.svy"), m_dir.File("out.png"), "600x500", 3},
-        {itself, itself, "600x500", 2},
+// The scale bar, measured against a line of known length in the same picture, is a round length
+// (1, 2 or 5 times a power of ten) of at most a quarter of the plot area. Positions in feet are
+// drawn to the scale of the first position's unit, and the bar is in that unit.
+TEST_F(SvyPlotTest, ScaleBarIsARoundLengthAndUnitsMixToScale) {
+    struct Case {
+        const char *first, *second;
+        double ratio;  // length of the second line, drawn, over the first
+        const char* unit;
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.output + " " + c.size);
-        m_project = c.project;
-        EXPECT_EQ(Plot(c.output, c.size), c.status);
-        EXPECT_FALSE(m_err.str().empty());
+    for (const Case& c : {Case{"m", "m", 1.0, "m"}, Case{"m", "ft", 0.3048, "m"},
+                          Case{"ft", "m", 1.0 / 0.3048, "ft"}}) {
+        SCOPED_TRACE(std::string(c.first) + " " + c.second);
+        Write(R"(<Line name="A">)" + Track(0, 0, 0, 20, c.first) + R"(</Line><Line name="B">)" +
+              Track(5, 0, 5, 20, c.second) + "</Line>");
+        const std::string png = m_dir.File("scale.png");
+        ASSERT_EQ(Plot(png).status, 0);
+        const Picture picture(png);
+        const svy_tool::PlotScene scene = Scene();
+        EXPECT_EQ(scene.unit, c.unit);
+        const svy_tool::PlotFrame frame(scene, kWidth, kHeight);
+        const PlotPoint a = frame.ToDevice(scene.lines[0].points[0]);
+        const PlotPoint b = frame.ToDevice(scene.lines[1].points[0]);
+        // The lines' ink along their columns, from a point just past their starts.
+        const double lengthA = picture.Run(a.x, a.y - 2, 0.0, -1.0) + 2;
+        const double lengthB = picture.Run(b.x, b.y - 2, 0.0, -1.0) + 2;
+        EXPECT_NEAR(lengthB / lengthA, c.ratio, 0.02 * c.ratio);
+        // Lines outside line sets: grey.
+        const Rgb grey = picture.Darkest(a.x, a.y - lengthA / 2);
+        EXPECT_TRUE(SameColour(grey, {128, 128, 128})) << grey.r << " " << grey.g << " " << grey.b;
+
+        double bar = 0;  // the bar's ink along its middle row
+        for (double y = frame.bottom + 20; y < frame.bottom + 34 && bar < 10; y += 1.0)
+            bar = picture.Run(frame.left + 2, y, 1.0, 0.0) + 2;
+        ASSERT_GE(bar, 10);
+        const double units = bar / lengthA * 20.0;  // in the first line's unit
+        const double power = std::pow(10.0, std::floor(std::log10(units * 1.05)));
+        const double mantissa = units / power;
+        EXPECT_TRUE(std::abs(mantissa - 1) < 0.05 || std::abs(mantissa - 2) < 0.1 ||
+                    std::abs(mantissa - 5) < 0.25)
+            << units;
+        EXPECT_LE(bar, (frame.right - frame.left) / 4 + 2);
+        EXPECT_FALSE(picture.Inked(frame.left + bar + 4, frame.bottom + 26));
     }
-    EXPECT_FALSE(svy3_test::ReadFile(m_dir.File("out.png")).size());
-    EXPECT_EQ(svy3_test::ReadFile(itself), Document());
+}
+
+// A document without positions still shows its layout: each line dashed along Y at its lateral
+// offset over its odometer range, a fiducial at its odometer distance; a line with positions solid.
+TEST_F(SvyPlotTest, LinesWithoutPositionsAreLaidOutDashed) {
+    const std::string odometer = R"(<Odometer start="0" end="20" step="0.05" units="m"/>)";
+    Write(
+        R"(<Line name="A">)" +
+        DataFileXml("A", "HD+DT1", 1,
+                    odometer + R"(<FIDComment units="m" ododist="5" fileflag="C">x</FIDComment>)") +
+        R"(<LinearRef ododist="0" refdist="0" reflateral="0" units="m"/></Line><Line name="B">)" +
+        DataFileXml("B", "HD+DT1", 1, odometer) +
+        R"(<LinearRef ododist="0" refdist="0" reflateral="2" units="m"/></Line><Line name="C">)" +
+        Track(6, 0, 6, 20) + "</Line>");
+    const std::string png = m_dir.File("layout.png");
+    const Output run = Plot(png);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const svy_tool::PlotScene scene = Scene();
+    ASSERT_EQ(scene.lines.size(), 3u);
+    const Picture picture(png);
+    const svy_tool::PlotFrame frame(scene, kWidth, kHeight);
+    struct Expected {
+        double x;
+        bool dashed;
+    };
+    const Expected expected[] = {{0, true}, {2, true}, {6, false}};
+    for (size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        const svy_tool::PlotLine& line = scene.lines[i];
+        EXPECT_EQ(line.fromPositions, !expected[i].dashed);
+        ASSERT_EQ(line.points.size(), 2u);
+        EXPECT_DOUBLE_EQ(line.points.front().x, expected[i].x);
+        EXPECT_DOUBLE_EQ(line.points.back().x, expected[i].x);
+        EXPECT_DOUBLE_EQ(line.points.front().y, 0.0);
+        EXPECT_DOUBLE_EQ(line.points.back().y, 20.0);
+        // Breaks in the ink along the line, away from its ends.
+        const PlotPoint start = frame.ToDevice(line.points.front());
+        const PlotPoint end = frame.ToDevice(line.points.back());
+        int breaks = 0;
+        bool inked = true;
+        for (double y = start.y - 3; y > end.y + 14; y -= 1.0) {
+            const bool now = picture.Inked(start.x, y);
+            breaks += inked && !now;
+            inked = now;
+        }
+        if (expected[i].dashed)
+            EXPECT_GE(breaks, 8);
+        else
+            EXPECT_EQ(breaks, 0);
+    }
+    ASSERT_EQ(scene.fiducials.size(), 1u);
+    EXPECT_DOUBLE_EQ(scene.fiducials[0].at.x, 0.0);
+    EXPECT_DOUBLE_EQ(scene.fiducials[0].at.y, 5.0);
+}
+
+// A project as `svy create` writes it from radar files (no positions yet) plots with each line at
+// its line spacing.
+TEST_F(SvyPlotTest, FreshlyCreatedProjectPlots) {
+    svy3_samples::RadarSurveyShape shape;
+    shape.tracesPerFile = 20;
+    shape.traces = false;
+    std::string error;
+    const std::vector<std::string> files =
+        svy3_samples::WriteRadarSurvey(m_dir.File("data"), shape, error);
+    ASSERT_FALSE(files.empty()) << error;
+    svy_tool::CreateOptions create;
+    create.output = Project();
+    create.inputs = files;
+    create.lineSpacing = svy3_samples::kLineSpacingMetres;
+    create.quiet = true;
+    std::ostringstream created;
+    ASSERT_EQ(svy_tool::RunCreate(create, created), 0);
+
+    const Output run = Plot(m_dir.File("fresh.png"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Picture(m_dir.File("fresh.png")).Loaded());
+    const svy_tool::PlotScene scene = Scene();
+    ASSERT_EQ(scene.lines.size(), static_cast<size_t>(shape.lines));
+    for (size_t i = 0; i < scene.lines.size(); ++i) {
+        EXPECT_FALSE(scene.lines[i].fromPositions);
+        EXPECT_NEAR(scene.lines[i].points.front().x, i * svy3_samples::kLineSpacingMetres, 1e-9);
+        EXPECT_GT(scene.lines[i].points.back().y, scene.lines[i].points.front().y);
+    }
+}
+
+// --latlon needs the relationship; with one, a local grid turned 25 degrees from east shows its
+// lines turned 25 degrees from north, at equal scales along the ground.
+TEST_F(SvyPlotTest, LatLonFollowsTheRelationship) {
+    Write(kSurvey);
+    const std::string png = m_dir.File("latlon.png");
+    Output run = Plot(png, false, true);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("no GPS-to-data relationship"), std::string::npos);
+    EXPECT_FALSE(fs::exists(png));
+
+    const double east0 = 500123.4, north0 = 5100456.7, angle = 25.0 * std::acos(-1.0) / 180.0;
+    auto latLong = [&](double x, double y) {
+        double lat, lon;
+        GeographicLib::UTMUPS::Reverse(33, true, east0 + x * std::cos(angle) - y * std::sin(angle),
+                                       north0 + x * std::sin(angle) + y * std::cos(angle), lat,
+                                       lon);
+        return std::make_pair(lat, lon);
+    };
+    const auto [lat1, lon1] = latLong(0, 0);
+    const auto [lat2, lon2] = latLong(100, 50);
+    svy_tool::RelationOptions relation;
+    relation.project = Project();
+    relation.points = {0, 0, lat1, lon1, 100, 50, lat2, lon2};
+    std::ostringstream out, err;
+    ASSERT_EQ(svy_tool::RunRelation(relation, out, err), 0) << err.str();
+
+    run = Plot(png, false, true);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const svy_tool::PlotScene scene = Scene(true);
+    EXPECT_TRUE(scene.lonLat);
+    EXPECT_NEAR(scene.lines[0].points.front().x, lon1, 1e-7);
+    EXPECT_NEAR(scene.lines[0].points.front().y, lat1, 1e-7);
+    const svy_tool::PlotFrame frame(scene, kWidth, kHeight);
+    const PlotPoint a = frame.ToDevice(scene.lines[0].points.front());
+    const PlotPoint b = frame.ToDevice(scene.lines[0].points.back());
+    EXPECT_NEAR(std::atan2(b.x - a.x, a.y - b.y) * 180.0 / std::acos(-1.0), -25.0, 0.5);
+    const Picture picture(png);
+    EXPECT_TRUE(picture.Inked((3 * a.x + b.x) / 4, (3 * a.y + b.y) / 4));
+}
+
+// The SVG is XML of the size asked for; the PDF is a PDF; dense positions are thinned to the
+// picture's resolution, so 20 000 positions zigzagging a few centimetres along 20 m give a path of
+// a few hundred points.
+TEST_F(SvyPlotTest, SvgAndPdfAreWrittenAndDensePositionsThinned) {
+    std::string positions;
+    for (int i = 0; i <= 20000; ++i)
+        positions += PositionXml(i % 2 ? "0.02" : "-0.02", std::to_string(i / 1000.0), "NA",
+                                 std::to_string(i / 20000.0));
+    Write(R"(<Line name="A">)" +
+          DataFileXml("F", "HD+DT1", 1,
+                      positions + R"(<Odometer start="0" end="20" step="0.001" units="m"/>)") +
+          "</Line>");
+    const std::string svg = m_dir.File("plot.svg");
+    ASSERT_EQ(Plot(svg, false, false, "400x300").status, 0);
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_file(svg.c_str()));
+    EXPECT_STREQ(doc.document_element().name(), "svg");
+    EXPECT_EQ(std::string(doc.document_element().attribute("width").value()).rfind("400", 0), 0u);
+    EXPECT_EQ(std::string(doc.document_element().attribute("height").value()).rfind("300", 0), 0u);
+    size_t vertices = 0;
+    for (const pugi::xpath_node& path : doc.select_nodes("//*[local-name()='path']")) {
+        const std::string d = path.node().attribute("d").value();
+        vertices += std::count(d.begin(), d.end(), 'L');
+    }
+    EXPECT_GT(vertices, 50u);
+    EXPECT_LT(vertices, 1500u);
+
+    const std::string pdf = m_dir.File("plot.PDF");
+    ASSERT_EQ(Plot(pdf).status, 0);
+    EXPECT_EQ(ReadFile(pdf).rfind("%PDF-", 0), 0u);
+}
+
+// Refused outputs and sizes write nothing and leave the project as it was.
+TEST_F(SvyPlotTest, RefusesOutputsThatAreNotPicturesOrAreTheProject) {
+    Write(kSurvey);
+    const std::string before = ReadFile(Project());
+    fs::create_symlink(Project(), m_dir.File("link.png"));
+    struct Case {
+        std::string output, size;
+        int status;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {Project(), "600x400", 2, "extension of a survey file"},
+        {m_dir.File("out.HD"), "600x400", 2, "extension of a survey file"},
+        {m_dir.File("out.dt1"), "600x400", 2, "extension of a survey file"},
+        {m_dir.File("out.Sen"), "600x400", 2, "extension of a survey file"},
+        {m_dir.File("out.GPS"), "600x400", 2, "extension of a survey file"},
+        {m_dir.File("out.png.svy"), "600x400", 2, "extension of a survey file"},
+        {m_dir.File("out.txt"), "600x400", 2, "must end in .png, .svg or .pdf"},
+        {m_dir.File("out"), "600x400", 2, "must end in .png, .svg or .pdf"},
+        {m_dir.File("link.png"), "600x400", 2, "is the project itself"},
+        {m_dir.File("a.png"), "100x400", 2, "--size"},
+        {m_dir.File("a.png"), "600", 2, "--size"},
+        {m_dir.File("a.png"), "600x400x", 2, "--size"},
+        {m_dir.File("a.png"), "axb", 2, "--size"},
+        {m_dir.File("a.png"), "30000x400", 2, "--size"},
+        {m_dir.File("missing/a.png"), "600x400", 3, "cannot write"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.output + " " + c.size);
+        const Output run = Plot(c.output, false, false, c.size);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_TRUE(run.out.empty());
+    }
+    EXPECT_EQ(ReadFile(Project()), before);
+    EXPECT_TRUE(fs::is_symlink(m_dir.File("link.png")));
+    EXPECT_FALSE(fs::exists(m_dir.File("a.png")));
+    std::vector<std::string> left;
+    for (const fs::directory_entry& entry : fs::directory_iterator(m_dir.path()))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"link.png", "survey.svy"}));
+}
+
+TEST_F(SvyPlotTest, ProjectThatCannotBeReadIsReported) {
+    svy_tool::PlotOptions options;
+    options.project = m_dir.File("missing.svy");
+    options.output = m_dir.File("a.png");
+    std::ostringstream out, err;
+    EXPECT_EQ(svy_tool::RunPlot(options, out, err), 3);
+    options.project = WriteFile(m_dir.File("bad.svy"), "not xml");
+    EXPECT_EQ(svy_tool::RunPlot(options, out, err), 1);
+    EXPECT_FALSE(fs::exists(options.output));
 }
 
 }  // namespace

@@ -198,13 +198,18 @@ int Run(int argc, char** argv) {
         "plot",
         "Draw the lines (dashed where they have no positions yet), their direction, fiducials, a "
         "scale bar, a north arrow (GN: grid north of the local grid) and a legend of the line "
-        "sets");
+        "sets. Fiducials outside their file's odometer range are left out and counted. The "
+        "picture is written under a temporary name and moved into place when complete; OUT is "
+        "refused when it is the project itself (whatever its name) or has a survey file's "
+        "extension (.svy .hd .dt1 .sen .gps)");
     plotCommand->add_option("PROJECT", plot.project, "Project document (.svy)")->required();
     plotCommand->add_option("OUT", plot.output, "Picture to write: .png, .svg or .pdf")->required();
     plotCommand->add_flag("--latlon", plot.latlon,
                           "WGS84 longitude and latitude through the GPS-to-data relationship");
     plotCommand->add_flag("--labels", plot.labels, "The fiducials' comments beside their marks");
-    plotCommand->add_option("--size", plot.size, "WIDTHxHEIGHT in pixels (default 1200x900)");
+    plotCommand->add_option(
+        "--size", plot.size,
+        "WIDTHxHEIGHT in pixels (points for SVG and PDF), each 200 to 20000 (default 1200x900)");
 
     try {
         app.parse(argc, argv);

@@ -7,6 +7,7 @@
 #include <boost/filesystem/operations.hpp>
 
 #include "svy3/api.h"
+#include "svy3/platform/text.h"
 #include "tools/svy/exit_status.h"
 #include "tools/svy/plot_render.h"
 #include "tools/svy/plot_scene.h"
@@ -26,6 +27,14 @@ bool ParseSize(const std::string& text, int& width, int& height) {
 }  // namespace
 
 int RunPlot(const PlotOptions& options, std::ostream& out, std::ostream& err) {
+    const std::string extension = fs::path(options.output).extension().string();
+    for (const char* survey : {".svy", ".hd", ".dt1", ".sen", ".gps"}) {
+        if (ZAR::EqualIgnoringCase(extension, survey)) {
+            err << "svy plot: " << options.output << " has the extension of a survey file; "
+                << "write the picture to a .png, .svg or .pdf file\n";
+            return kExitUsage;
+        }
+    }
     const std::optional<PlotFormat> format = PlotFormatOf(options.output);
     if (!format) {
         err << "svy plot: " << options.output << " must end in .png, .svg or .pdf\n";
@@ -72,6 +81,9 @@ int RunPlot(const PlotOptions& options, std::ostream& out, std::ostream& err) {
         err << "svy plot: cannot write " << options.output << ": " << error << "\n";
         return kExitFileSystem;
     }
+    if (scene.fiducialsLeftOut > 0)
+        err << "svy plot: " << scene.fiducialsLeftOut
+            << " fiducials lie outside their file's odometer range; left out\n";
     out << "wrote " << options.output << ": " << scene.lines.size() << " lines, "
         << scene.fiducials.size() << " fiducials\n";
     return kExitOk;

@@ -10,10 +10,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include <cairo-pdf.h>
 #include <cairo-svg.h>
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 
 #include <boost/filesystem/path.hpp>
 
@@ -25,6 +28,10 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kMetresPerDegree = 111320.0;  // along a meridian, and along the equator
 constexpr double kTitleBand = 36.0, kScaleBand = 56.0, kLegendBand = 180.0, kMargin = 16.0;
+// Room kept around the survey inside the plot area for the names before the lines' starts.
+constexpr double kNameRoom = 40.0;
+constexpr double kNameSize = 9.0, kNameGap = 4.0;
+constexpr double kArrowLength = 10.0;  // arrowheads on the lines, pixels
 
 struct SurfaceDeleter {
     void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
@@ -105,25 +112,43 @@ void ArrowHead(cairo_t* cr, PlotPoint tip, double dx, double dy, double length, 
     cairo_fill(cr);
 }
 
+// The unit vector from `from` towards the first of `points` (taken in the order given) that lies
+// at least `reach` away, or towards the farthest one when none does; none when all coincide.
+template <class Iterator>
+std::optional<PlotPoint> Heading(PlotPoint from, Iterator begin, Iterator end, double reach) {
+    PlotPoint best = from;
+    double bestDistance = 0.0;
+    for (Iterator it = begin; it != end; ++it) {
+        const double distance = std::hypot(it->x - from.x, it->y - from.y);
+        if (distance > bestDistance) {
+            best = *it;
+            bestDistance = distance;
+        }
+        if (distance >= reach)
+            break;
+    }
+    if (!(bestDistance > 0.0))
+        return std::nullopt;
+    return PlotPoint{(best.x - from.x) / bestDistance, (best.y - from.y) / bestDistance};
+}
+
 void DrawLine(cairo_t* cr, const PlotFrame& frame, const PlotLine& line) {
+    // Thinned to the picture's resolution: a point within half a pixel of the last one drawn adds
+    // nothing, except the line's last point, which always ends it.
     std::vector<PlotPoint> drawn;
-    for (const PlotPoint& world : line.points) {
-        const PlotPoint p = frame.ToDevice(world);
+    for (size_t i = 0; i < line.points.size(); ++i) {
+        const PlotPoint p = frame.ToDevice(line.points[i]);
         if (!std::isfinite(p.x) || !std::isfinite(p.y))
             continue;
-        // Thinned to the picture's resolution: a point within half a pixel of the last one
-        // drawn adds nothing.
-        if (!drawn.empty() && std::hypot(p.x - drawn.back().x, p.y - drawn.back().y) < 0.5)
-            continue;
+        if (!drawn.empty()) {
+            const double step = std::hypot(p.x - drawn.back().x, p.y - drawn.back().y);
+            if (step < 0.5 && (i + 1 < line.points.size() || step == 0.0))
+                continue;
+        }
         drawn.push_back(p);
     }
     if (drawn.empty())
         return;
-    if (!line.points.empty()) {  // the last point always ends the line
-        const PlotPoint last = frame.ToDevice(line.points.back());
-        if (std::isfinite(last.x) && std::isfinite(last.y) && drawn.size() > 1)
-            drawn.back() = last;
-    }
     SetColour(cr, ColourOf(line.set));
     cairo_set_line_width(cr, 1.5);
     const double dash[] = {6.0, 4.0};
@@ -134,24 +159,31 @@ void DrawLine(cairo_t* cr, const PlotFrame& frame, const PlotLine& line) {
     cairo_stroke(cr);
     cairo_set_dash(cr, nullptr, 0, 0.0);
 
-    // Which way it was surveyed: an arrowhead on its last drawn segment.
-    if (drawn.size() > 1) {
-        const PlotPoint& a = drawn[drawn.size() - 2];
-        const PlotPoint& b = drawn.back();
-        const double length = std::hypot(b.x - a.x, b.y - a.y);
-        ArrowHead(cr, b, (b.x - a.x) / length, (b.y - a.y) / length, 10.0, 4.0);
-    }
-    // The name along the line's first segment, never upside down, so that neighbouring lines keep
-    // their names apart.
-    double angle = 0.0;
-    if (drawn.size() > 1)
-        angle = std::atan2(drawn[1].y - drawn[0].y, drawn[1].x - drawn[0].x);
-    if (angle > kPi / 2.0 || angle < -kPi / 2.0)
+    // Which way it was surveyed: an arrowhead at its end, pointing the way the last few pixels of
+    // the line run (a single short segment would point wherever the last position jittered).
+    if (const auto back = Heading(drawn.back(), drawn.rbegin() + 1, drawn.rend(), kArrowLength))
+        ArrowHead(cr, drawn.back(), -back->x, -back->y, kArrowLength, kArrowLength * 0.4);
+
+    // The name just before the line's start, along its first few pixels and centred on it, never
+    // upside down: parallel neighbours keep their names apart, and the name marks where the line
+    // begins as the arrowhead marks where it ends. A single point has its name beside it.
+    const PlotPoint along = Heading(drawn.front(), drawn.begin() + 1, drawn.end(), kArrowLength)
+                                .value_or(PlotPoint{0.0, -1.0});
+    double angle = std::atan2(along.y, along.x);
+    // Vertical lines read upwards.
+    const bool flipped = angle > kPi / 2.0 - 1e-9 || angle < -kPi / 2.0;
+    if (flipped)
         angle += kPi;
+    cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, kNameSize);
+    cairo_text_extents_t extents;
+    cairo_text_extents(cr, line.name.c_str(), &extents);
     cairo_save(cr);
     cairo_translate(cr, drawn.front().x, drawn.front().y);
     cairo_rotate(cr, angle);
-    Text(cr, 4.0, -3.0, line.name, 10.0);
+    // Read along the line, the text ends short of the start; read against it, it begins there.
+    const double x = flipped ? kNameGap : -kNameGap - extents.x_advance;
+    Text(cr, x, -extents.y_bearing / 2.0, line.name, kNameSize);
     cairo_restore(cr);
 }
 
@@ -248,6 +280,17 @@ void Draw(cairo_t* cr, const PlotScene& scene, int width, int height, bool label
     DrawLegend(cr, width - kLegendBand + kMargin, frame.top, scene);
 }
 
+// Lets go of cairo's font caches and fontconfig's configuration when the process ends, after the
+// last picture (every surface and context is gone by then), so that memory checkers see nothing
+// left allocated. Kept until then: loading fonts again for every picture would cost time.
+class FontCachesReleasedAtExit {
+  public:
+    ~FontCachesReleasedAtExit() {
+        cairo_debug_reset_static_data();
+        FcFini();
+    }
+};
+
 std::string CairoError(cairo_status_t status) {
     return cairo_status_to_string(status);
 }
@@ -281,7 +324,8 @@ PlotFrame::PlotFrame(const PlotScene& scene, int width, int height)
         std::max(std::max(spanX, spanY) / 10.0, scene.lonLat ? 1.0 / kMetresPerDegree : 1.0);
     spanX = std::max(spanX, least) * 1.1;
     spanY = std::max(spanY, least) * 1.1;
-    const double areaWidth = std::max(right - left, 1.0), areaHeight = std::max(bottom - top, 1.0);
+    const double areaWidth = std::max(right - left - 2.0 * kNameRoom, 1.0),
+                 areaHeight = std::max(bottom - top - 2.0 * kNameRoom, 1.0);
     m_scale = std::min(areaWidth / spanX, areaHeight / spanY);
     m_deviceCentre = {(left + right) / 2.0, (top + bottom) / 2.0};
     m_pixelsPerGroundUnit = scene.lonLat ? m_scale / kMetresPerDegree : m_scale;
@@ -305,6 +349,7 @@ bool RenderPlot(const PlotScene& scene, const std::string& path, PlotFormat form
     umask(mask);
     fchmod(fd, 0666 & ~mask);  // as a new file would get, not mkstemp's owner-only mode
     close(fd);
+    static FontCachesReleasedAtExit releaseFontCaches;
     Surface surface;
     switch (format) {
         case PlotFormat::png:

@@ -15,8 +15,8 @@ std::optional<PlotFormat> PlotFormatOf(const std::string& path);
 
 // Where the scene's coordinates land on a picture of `width` x `height` pixels (points for SVG
 // and PDF): the survey fills the plot area with equal scales along both axes (in longitude and
-// latitude, along the ground), Y upwards. The area leaves room for the title above, the scale bar
-// below and the legend on the right.
+// latitude, along the ground), Y upwards, keeping room inside it for the lines' names. The area
+// leaves room for the title above, the scale bar below and the legend on the right.
 class PlotFrame {
   public:
     PlotFrame(const PlotScene& scene, int width, int height);
@@ -34,11 +34,11 @@ class PlotFrame {
 };
 
 // Draws the scene: each line as a polyline in its line set's colour (dashed when laid out without
-// positions) with its name and an arrowhead at its end, fiducials as rings (with their comments
-// when `labels`), the project's name, a scale bar, a north arrow ("GN", grid north, in the local
-// grid) and a legend of the line sets. Points closer than half a pixel to the last one drawn are
-// skipped. The picture is written beside `path` and moved into place when complete. Returns false
-// with `error` set when it cannot be written.
+// positions) with its name just before its start and an arrowhead at its end, fiducials as rings
+// (with their comments when `labels`), the project's name, a scale bar, a north arrow ("GN", grid
+// north, in the local grid) and a legend of the line sets. Points closer than half a pixel to the
+// last one drawn are skipped (a line's last point never is). The picture is written beside `path`
+// and moved into place when complete. Returns false with `error` set when it cannot be written.
 bool RenderPlot(const PlotScene& scene, const std::string& path, PlotFormat format, int width,
                 int height, bool labels, std::string& error);
 

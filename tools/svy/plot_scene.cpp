@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include <boost/filesystem/path.hpp>
 
@@ -13,6 +14,9 @@ namespace {
 
 constexpr int kMetreCode = 1;             // unit code of positions in metres
 constexpr double kFootInMetres = 0.3048;  // any other unit code: feet
+// A fiducial this far (as a share of its file) beyond an end of its file's odometer range is
+// still at that end: odometer distances are written rounded.
+constexpr double kFileEndTolerance = 1e-6;
 
 double MetresPerUnit(int unitCode) {
     return unitCode == kMetreCode ? 1.0 : kFootInMetres;
@@ -36,13 +40,17 @@ PlotPoint At(svy3::Span<const svy3::Position> positions, double t, double factor
     return {a.x + f * (b.x - a.x), a.y + f * (b.y - a.y)};
 }
 
-// Where along its file a fiducial lies, from 0 to 1.
-double FilePosition(const svy3::DataFile& file, double ododist) {
+// Where along its file a fiducial lies, from 0 to 1; none when the file has no odometer range or
+// the fiducial lies outside it (it could only be put at an end of the line, where it is not).
+std::optional<double> FilePosition(const svy3::DataFile& file, double ododist) {
     const svy3::OdometerRange odometer = file.odometer();
     const double length = odometer.end - odometer.start;
     if (!(length > 0.0))
-        return 0.0;
-    return std::clamp((ododist - odometer.start) / length, 0.0, 1.0);
+        return std::nullopt;
+    const double t = (ododist - odometer.start) / length;
+    if (!(t >= -kFileEndTolerance && t <= 1.0 + kFileEndTolerance))
+        return std::nullopt;
+    return std::clamp(t, 0.0, 1.0);
 }
 
 // The files whose positions draw the line: its radar files, or any file when none has positions.
@@ -56,6 +64,32 @@ std::vector<const svy3::DataFile*> DrawnFiles(const svy3::Line& line) {
     return radar.empty() ? any : radar;
 }
 
+// A line without positions, laid out from what the document knows: along Y (the axis of a line
+// without positions) at its lateral offset, over the odometer range of its files, from the start
+// of the range to its end.
+void LayOutLine(const svy3::Line& line, int unitCode, PlotLine& drawn, PlotScene& scene) {
+    drawn.fromPositions = false;
+    const double perMetre = 1.0 / MetresPerUnit(unitCode);
+    auto at = [&](double along) {
+        return PlotPoint{line.lateral_offset() * perMetre, along * perMetre};
+    };
+    double start = 0.0, end = 0.0;
+    bool first = true;
+    for (const svy3::DataFile& file : line.files()) {
+        const svy3::OdometerRange odometer = file.odometer();
+        start = first ? odometer.start : std::min(start, odometer.start);
+        end = first ? odometer.end : std::max(end, odometer.end);
+        first = false;
+        for (const svy3::Fiducial& fid : file.fiducials()) {
+            if (FilePosition(file, fid.ododist))
+                scene.fiducials.push_back({at(fid.ododist), fid.comment});
+            else
+                ++scene.fiducialsLeftOut;
+        }
+    }
+    drawn.points = {at(start), at(end)};
+}
+
 void AddLine(const svy3::Line& line, int set, int unitCode, PlotScene& scene) {
     PlotLine drawn;
     drawn.name = line.name();
@@ -64,29 +98,18 @@ void AddLine(const svy3::Line& line, int set, int unitCode, PlotScene& scene) {
     for (const svy3::DataFile* file : files) {
         const double factor =
             MetresPerUnit(file->positions().front().unit) / MetresPerUnit(unitCode);
+        drawn.points.reserve(drawn.points.size() + file->positions().size());
         for (const svy3::Position& p : file->positions())
             drawn.points.push_back({p.X * factor, p.Y * factor});
-        for (const svy3::Fiducial& fid : file->fiducials())
-            scene.fiducials.push_back(
-                {At(file->positions(), FilePosition(*file, fid.ododist), factor), fid.comment});
-    }
-    if (files.empty()) {
-        // No positions yet: along Y at the line's offset, over its odometer extent.
-        drawn.fromPositions = false;
-        const double perMetre = 1.0 / MetresPerUnit(unitCode);
-        const double x = line.lateral_offset() * perMetre;
-        double start = 0.0, end = 0.0;
-        bool first = true;
-        for (const svy3::DataFile& file : line.files()) {
-            const svy3::OdometerRange odometer = file.odometer();
-            start = first ? odometer.start : std::min(start, odometer.start);
-            end = first ? odometer.end : std::max(end, odometer.end);
-            first = false;
-            for (const svy3::Fiducial& fid : file.fiducials())
-                scene.fiducials.push_back({{x, fid.ododist * perMetre}, fid.comment});
+        for (const svy3::Fiducial& fid : file->fiducials()) {
+            if (const std::optional<double> t = FilePosition(*file, fid.ododist))
+                scene.fiducials.push_back({At(file->positions(), *t, factor), fid.comment});
+            else
+                ++scene.fiducialsLeftOut;
         }
-        drawn.points = {{x, start * perMetre}, {x, end * perMetre}};
     }
+    if (files.empty())
+        LayOutLine(line, unitCode, drawn, scene);
     scene.lines.push_back(std::move(drawn));
 }
 

@@ -39,6 +39,7 @@ struct PlotScene {
     std::vector<std::string> sets;  // line set names, in the document's order
     std::vector<PlotLine> lines;
     std::vector<PlotMark> fiducials;
+    int fiducialsLeftOut = 0;  // outside their file's odometer range, or the file has none
 };
 
 // Gathers the scene of `project`. With `relationship`, every point is carried to longitude and
