@@ -91,6 +91,11 @@ TEST(FileReplacer, SaveTestCreatesNothing) {
     for (const Case& c : cases)
         EXPECT_EQ(ZAR::platform::CanSaveTo(c.path), c.writable) << c.path;
     EXPECT_EQ(Names(dir.path()), std::set<std::string>{"doc.svy"});
+
+    // Removing says whether it removed.
+    EXPECT_FALSE(ZAR::platform::RemoveFile(dir.File("missing.svy")));
+    EXPECT_TRUE(ZAR::platform::RemoveFile(file));
+    EXPECT_TRUE(Names(dir.path()).empty());
 }
 
 // A full disk: a small memory file system, where this machine lets the test mount one.
