@@ -11,7 +11,8 @@ trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
 
 "$cmake" --install "$build" --prefix "$prefix" >"$work/install.log"
-for header in svy3/svy3.h svy3/version.h svy3/platform/export.h svy3/xmlfile/svy_xml_file.h; do
+for header in svy3/svy3.h svy3/api.h svy3/api/editor.h svy3/version.h svy3/platform/export.h \
+    svy3/xmlfile/svy_xml_file.h; do
     test -f "$prefix/include/$header" || { echo "not installed: include/$header"; exit 1; }
 done
 test -x "$prefix/bin/svy" || { echo "not installed: bin/svy"; exit 1; }
@@ -19,6 +20,13 @@ test -x "$prefix/bin/svy" || { echo "not installed: bin/svy"; exit 1; }
 pc=$(find "$prefix" -name svy3.pc)
 libdir=$(dirname "$(dirname "$pc")")
 ls "$libdir"/libsvy3.so "$libdir"/libsvy3.so.* >/dev/null
+
+# The Python module, when the build has one: it imports from the prefix's dist-packages.
+module=$(find "$prefix" -path '*dist-packages/svy3*.so' | head -n 1)
+if [ -n "$module" ]; then
+    test -f "$(dirname "$module")/svy3.pyi" || { echo "not installed: svy3.pyi"; exit 1; }
+    PYTHONPATH=$(dirname "$module") /usr/bin/python3 -c 'import svy3; assert callable(svy3.open)'
+fi
 
 "$cmake" -S "$here" -B "$work/cmake-build" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_CXX_COMPILER="$cxx" \
     >"$work/configure.log" || { cat "$work/configure.log"; exit 1; }
