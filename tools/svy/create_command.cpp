@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -17,6 +16,7 @@
 #include "svy3/platform/file_lookup.h"
 #include "svy3/platform/text.h"
 #include "svy3/svy3.h"
+#include "tools/svy/error_report.h"
 #include "tools/svy/exit_status.h"
 #include "tools/svy/progress_bar.h"
 #include "tools/svy/project_summary.h"
@@ -33,16 +33,8 @@ bool IsDataFile(const std::string& path) {
     return ext == ".dt1" || ext == ".hd" || ext == ".sen";
 }
 
-// Answers the line offset dialog: with the given spacing, or by asking on the terminal.
-ZAR::LineOffsetPrompt MakePrompt(double lineSpacing) {
-    if (lineSpacing >= 0.0) {
-        return [lineSpacing](std::string& text) {
-            char number[32];
-            std::snprintf(number, sizeof number, "%.17g", lineSpacing);
-            text = number;
-            return true;
-        };
-    }
+// Asks for the line spacing on the terminal, or, without one, keeps the preset and says so.
+ZAR::LineOffsetPrompt MakePrompt() {
     if (!isatty(STDIN_FILENO)) {
         // No terminal: the dialog keeps its preset, and the user is told which it is.
         return [](std::string& text) {
@@ -180,7 +172,10 @@ int RunCreate(const CreateOptions& options, std::ostream& out) {
 
     svy3::CreateOptions create;
     create.data_dir = options.dataDir;
-    create.ask_line_spacing = MakePrompt(options.lineSpacing);
+    if (options.lineSpacing >= 0.0)
+        create.line_spacing = options.lineSpacing;
+    else
+        create.ask_line_spacing = MakePrompt();
     create.created_by = options.createdBy;
     create.overwrite = options.force;
     ProjectSummary summary;
@@ -193,7 +188,7 @@ int RunCreate(const CreateOptions& options, std::ostream& out) {
         for (const std::string& message : error.messages())
             std::cerr << message << "\n";
         std::cerr << "svy create: " << error.what() << "\n";
-        return error.kind() == svy3::Error::Kind::file_system ? kExitFileSystem : kExitDocument;
+        return ExitStatusOf(error);
     }
     size_t fileCount = 0;
     for (const LineSummary& line : summary.lines)

@@ -8,23 +8,13 @@
 
 #include "svy3/api.h"
 #include "svy3/editor/rename_journal.h"
+#include "tools/svy/error_report.h"
 #include "tools/svy/exit_status.h"
 
 namespace svy_tool {
 namespace fs = boost::filesystem;
 
 namespace {
-
-int StatusOf(const svy3::Error& error) {
-    return error.kind() == svy3::Error::Kind::file_system ? kExitFileSystem : kExitDocument;
-}
-
-void PrintError(const std::string& verb, const svy3::Error& error, std::ostream& err) {
-    err << "svy " << verb << ": ";
-    if (error.code() != 0)
-        err << "error " << error.code() << ": ";
-    err << error.what() << "\n";
-}
 
 // Loads the project into `editor`; returns kExitOk, or the status with the reason on `err` when
 // it cannot be edited.
@@ -40,8 +30,8 @@ int Open(const std::string& verb, const std::string& project, std::optional<svy3
         editor.emplace(project);
         return kExitOk;
     } catch (const svy3::Error& error) {
-        PrintError(verb, error, err);
-        return StatusOf(error);
+        ReportError(verb, error, err);
+        return ExitStatusOf(error);
     }
 }
 
@@ -59,8 +49,8 @@ int Save(const std::string& verb, svy3::Editor& editor, const std::string& targe
             editor.save_as(target);
         return 0;
     } catch (const svy3::Error& error) {
-        PrintError(verb, error, err);
-        return StatusOf(error);
+        ReportError(verb, error, err);
+        return ExitStatusOf(error);
     }
 }
 
@@ -74,7 +64,7 @@ int EditDocument(const std::string& verb, const std::string& project, bool dryRu
     try {
         edit(*editor);
     } catch (const svy3::Error& error) {
-        PrintError(verb, error, err);
+        ReportError(verb, error, err);
         return 1;
     }
     PrintChanges(editor->changes(), dryRun ? "would change: " : "changed: ", out);
@@ -120,7 +110,7 @@ int RunSingleSet(const SingleSetOptions& options, std::ostream& out, std::ostrea
             err << "svy single-set: the document names its data folder (DataDirPath); no prefix "
                 << "can be given\n";
         else
-            PrintError("single-set", error, err);
+            ReportError("single-set", error, err);
         return 1;
     }
     PrintChanges(editor->changes(), options.dryRun ? "would change: " : "changed: ", out);
@@ -154,7 +144,7 @@ int RunOrganise(const OrganiseOptions& options, std::ostream& out, std::ostream&
     try {
         report = editor->organise(organise);
     } catch (const svy3::Error& error) {
-        PrintError(verb, error, err);
+        ReportError(verb, error, err);
         if (!planned) {  // the plan itself failed
             for (const std::string& message : error.messages())
                 err << message << "\n";
@@ -166,7 +156,7 @@ int RunOrganise(const OrganiseOptions& options, std::ostream& out, std::ostream&
         else
             for (const std::string& message : error.messages())
                 err << "svy organise: " << message << "\n";
-        return error.code() != 0 ? 1 : StatusOf(error);
+        return error.code() != 0 ? 1 : ExitStatusOf(error);
     }
     if (!report.problems.empty()) {
         err << "svy organise: nothing was moved\n";

@@ -15,6 +15,7 @@
 #include "svy3/external/gps_zone.h"
 #include "svy3/external/measure.h"
 #include "svy3/platform/text.h"
+#include "tools/svy/error_report.h"
 #include "tools/svy/local_to_gps.h"
 
 namespace svy_tool {
@@ -110,10 +111,7 @@ int EditLine(const std::string& verb, const std::string& project, std::ostream& 
         out << "saved " << project << "\n";
         return 0;
     } catch (const svy3::Error& error) {
-        err << "svy " << verb << ": ";
-        if (error.code() != 0)
-            err << "error " << error.code() << ": ";
-        err << error.what() << "\n";
+        ReportError(verb, error, err);
         return 1;
     }
 }

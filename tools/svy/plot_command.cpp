@@ -8,6 +8,7 @@
 
 #include "svy3/api.h"
 #include "svy3/platform/text.h"
+#include "tools/svy/error_report.h"
 #include "tools/svy/exit_status.h"
 #include "tools/svy/plot_render.h"
 #include "tools/svy/plot_scene.h"
@@ -64,7 +65,7 @@ int RunPlot(const PlotOptions& options, std::ostream& out, std::ostream& err) {
         for (const std::string& message : error.messages())
             err << message << "\n";
         err << "svy plot: " << error.what() << "\n";
-        return error.kind() == svy3::Error::Kind::file_system ? kExitFileSystem : kExitDocument;
+        return ExitStatusOf(error);
     }
     if (options.latlon && !relationship) {
         err << "svy plot: the project has no GPS-to-data relationship (see 'svy relation'); "
