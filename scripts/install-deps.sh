@@ -13,7 +13,7 @@ packages=(
   # the Python module: bindings, Debian's system Python and what its tests use
   pybind11-dev python3-dev python3-numpy python3-pytest
   # tests and benchmarks
-  googletest libgtest-dev libbenchmark-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
   # memory checks and fuzzing (clang's libFuzzer)
   valgrind clang libclang-rt-14-dev
 )
