@@ -1,9 +1,10 @@
 // The svy3 interface against the classes below it: the same lines, files and values through both,
-// its errors, creation, and editing round trips on disk.
+// its errors, creation, and editing round trips on disk. The Python module's tests check the
+// values of the sample and the editor's round trips through this interface too.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
 
 #include <boost/filesystem.hpp>
 
@@ -16,6 +17,8 @@
 namespace {
 namespace fs = boost::filesystem;
 using svy3::Error;
+using svy3_test::Join;
+using testing::HasSubstr;
 using Kind = svy3::Error::Kind;
 
 const std::string kSample = std::string(SVY3_TEST_DATA_DIR) + "/sample.svy";
@@ -48,136 +51,48 @@ TEST(ApiProject, SampleReadsAsTheNumberedLookupsGiveIt) {
     size_t filesCompared = 0;
     for (int32_t n = 0; n < lineCount; ++n) {
         const svy3::Line& line = project.lines()[static_cast<size_t>(n)];
-        SCOPED_TRACE(line.name());
         ZAR::SLineInfo info;
         ASSERT_EQ(data->GetLine(info, n, -1, ZAR::eLineAny, 1), 1);
-        EXPECT_EQ(line.name(), info.name);
-        EXPECT_EQ(static_cast<int>(line.type()), info.type);
-        const svy3::Extent extent = line.extent();
-        EXPECT_EQ(extent.start_x, info.startX);
-        EXPECT_EQ(extent.end_x, info.endX);
-        EXPECT_EQ(extent.start_y, info.startY);
-        EXPECT_EQ(extent.end_y, info.endY);
-        EXPECT_EQ(extent.position_count, info.positionCount);
-        EXPECT_EQ("NYR"[static_cast<int>(line.direction())], info.direction);
-        EXPECT_EQ(line.file_slots(), data->GetFileCount(n, -1, ZAR::eLineAny, 2));
+        const svy3::Extent e = line.extent();
+        EXPECT_EQ(
+            Join(line.name(), static_cast<int>(line.type()), e.start_x, e.end_x, e.start_y, e.end_y,
+                 e.position_count, "NYR"[static_cast<int>(line.direction())], line.file_slots()),
+            Join(info.name, info.type, info.startX, info.endX, info.startY, info.endY,
+                 info.positionCount, info.direction, data->GetFileCount(n, -1, ZAR::eLineAny, 2)));
 
         // Every file the numbered lookups give (those with positions) is the api's file of the
         // same path, with the same values.
         for (int32_t slot = 0; slot < line.file_slots(); ++slot) {
-            ZAR::SFileInfo fileInfo;
-            if (data->GetFileInfo(fileInfo, slot, n, ZAR::eLineAny, -1, 2) != 1)
+            ZAR::SFileInfo f;
+            if (data->GetFileInfo(f, slot, n, ZAR::eLineAny, -1, 2) != 1)
                 continue;
-            const svy3::DataFile* found = nullptr;
-            for (const svy3::DataFile& candidate : line.files())
-                if (candidate.path() == fileInfo.path)
-                    found = &candidate;
-            ASSERT_TRUE(found) << fileInfo.path;
-            EXPECT_EQ(found->kind(), fileInfo.kind);
-            EXPECT_EQ(found->odometer().start, fileInfo.odoStart);
-            EXPECT_EQ(found->odometer().end, fileInfo.odoEnd);
-            EXPECT_EQ(found->odometer().step, fileInfo.odoStep);
-            EXPECT_EQ(found->dimensions(),
-                      (std::array<int, 3>{fileInfo.dim0, fileInfo.dim1, fileInfo.dim2}));
-            ASSERT_EQ(found->positions().size(), static_cast<size_t>(fileInfo.positionCount));
-            for (size_t i = 0; i < found->positions().size(); ++i) {
-                EXPECT_EQ(found->positions()[i].X, fileInfo.positions[i].X);
-                EXPECT_EQ(found->positions()[i].Y, fileInfo.positions[i].Y);
-                EXPECT_EQ(found->positions()[i].normalizedFilePos,
-                          fileInfo.positions[i].normalizedFilePos);
-            }
-            ASSERT_TRUE(found->settings());
-            EXPECT_EQ(found->settings()->sample_count, fileInfo.settings->SampleCount);
+            const auto found = std::find_if(line.files().begin(), line.files().end(),
+                                            [&](const auto& c) { return c.path() == f.path; });
+            ASSERT_NE(found, line.files().end()) << f.path;
+            const svy3::OdometerRange odometer = found->odometer();
+            std::string want = Join(f.kind, f.odoStart, f.odoEnd, f.odoStep, f.dim0, f.dim1, f.dim2,
+                                    f.settings->SampleCount);
+            std::string got = Join(found->kind(), odometer.start, odometer.end, odometer.step,
+                                   found->dimensions()[0], found->dimensions()[1],
+                                   found->dimensions()[2], found->settings()->sample_count);
+            for (int32_t i = 0; i < f.positionCount; ++i)
+                want += Join(f.positions[i].X, f.positions[i].Y, f.positions[i].normalizedFilePos);
+            for (const auto& p : found->positions())
+                got += Join(p.X, p.Y, p.normalizedFilePos);
+            EXPECT_EQ(got, want);
             ++filesCompared;
         }
     }
     EXPECT_GT(filesCompared, 1u);
-}
 
-TEST(ApiProject, DocumentLevelValuesAndViews) {
-    const svy3::Project project = svy3::open(kSample);
-    EXPECT_EQ(project.version(), "1.1.0");
-    EXPECT_EQ(project.path(), kSample);
-    EXPECT_EQ(project.site().fields.at("Operator"), "A. Surveyor");
-    EXPECT_EQ(
-        project.site().comments,
-        (std::vector<std::string>{"Ground frozen to 5 cm.", "Grid origin at the fence post."}));
-    EXPECT_EQ(project.site().job_date, "2024-05-21 08:30:00");
-
-    const std::vector<svy3::Provenance>& provenance = project.provenance();
-    ASSERT_EQ(provenance.size(), 3u);
-    EXPECT_EQ(provenance[0].block, "SiteDefinition");
-    EXPECT_EQ(provenance[2].block, "Data");
-    EXPECT_FALSE(provenance[1].modified);
-    EXPECT_TRUE(provenance[2].modified);
-    EXPECT_EQ(provenance[2].program, "Office Tool");
-    EXPECT_EQ(provenance[2].date, "2024-05-22");
-    EXPECT_EQ(provenance[2].time, "10:00:00");
-    EXPECT_EQ(provenance[2].comment, "positions added");
-
-    ASSERT_FALSE(project.settings().empty());
+    // What the Python module's tests leave out: the rest of a modification's record, the
+    // settings' derived values, and that files share their settings block.
+    const svy3::Provenance& modified = project.provenance().back();
+    EXPECT_EQ(Join(modified.time, modified.comment), "10:00:00 positions added ");
     const svy3::Settings& settings = project.settings().front();
-    EXPECT_EQ(settings.sample_count, 250);
-    EXPECT_DOUBLE_EQ(settings.time_zero, 25.0);
-    EXPECT_DOUBLE_EQ(settings.step_size, 0.05);
-    EXPECT_DOUBLE_EQ(settings.antenna_separation, 0.38);
-    EXPECT_EQ(settings.survey_mode, "Reflection");
-    EXPECT_EQ(settings.processing.size(), 1u);
-
-    const svy3::Line* line = project.find_line("Line1");
-    ASSERT_TRUE(line);
-    EXPECT_EQ(project.find_line(line->set(), "Line1"), line);
-    EXPECT_EQ(project.find_line("no such line"), nullptr);
-    EXPECT_EQ(project.find_line("no such set", "Line1"), nullptr);
-    ASSERT_GE(line->files().size(), 2u);
-    const svy3::DataFile& first = line->files().front();
-    EXPECT_EQ(first.name(), "QUARRYC1B1");
-    EXPECT_TRUE(first.is_radar());
-    EXPECT_EQ(first.sequence(), 1);
-    EXPECT_EQ(first.settings(), &settings);  // files share their settings block
-    ASSERT_EQ(first.positions().size(), 3u);
-    EXPECT_DOUBLE_EQ(first.positions().back().Y, 10.0);
-    EXPECT_DOUBLE_EQ(first.positions()[1].normalizedFilePos, 0.5);
-    ASSERT_EQ(first.fiducials().size(), 1u);
-    EXPECT_EQ(first.fiducials().front().comment, "pipe crossing");
-    EXPECT_DOUBLE_EQ(first.fiducials().front().ododist, 4.0);
-
-    // Each line set's span covers exactly its lines.
-    size_t inSets = 0;
-    for (const svy3::LineSet& set : project.line_sets()) {
-        for (const svy3::Line& member : set.lines())
-            EXPECT_EQ(member.set(), set.name());
-        inSets += set.lines().size();
-    }
-    for (size_t i = inSets; i < project.lines().size(); ++i)
-        EXPECT_EQ(project.lines()[i].set(), "");
-}
-
-TEST(ApiProject, ConverterAgreesWithTheLinesTables) {
-    const svy3::Project project = svy3::open(kSample);
-    size_t converted = 0;
-    for (const svy3::Line& line : project.lines()) {
-        std::optional<svy3::DistanceConverter> converter = line.converter();
-        ASSERT_EQ(converter.has_value(), line.model().m_pConverter != nullptr);
-        if (!converter)
-            continue;
-        ZAR::CReferenceConverter tables(*line.model().m_pConverter);
-        for (double d : {-3.0, 0.0, 4.25, 12.5, 100.0}) {
-            EXPECT_DOUBLE_EQ(converter->user_to_odometer(d), tables.User2Odo(d));
-            EXPECT_DOUBLE_EQ(converter->odometer_to_user(d), tables.Odo2User(d));
-            EXPECT_DOUBLE_EQ(converter->index_to_user(d, 1.0, 0.05), tables.Idx2User(d, 1.0, 0.05));
-            double user = d;
-            const double index = tables.User2Idx(user, 1.0, 0.05, ZAR::RoundNearest);
-            EXPECT_DOUBLE_EQ(converter->user_to_index(d, 1.0, 0.05, svy3::Rounding::nearest),
-                             index);
-            EXPECT_EQ(converter->user_to_index(d, 1.0, 0.05, svy3::Rounding::down),
-                      std::floor(converter->user_to_index(d, 1.0, 0.05)));
-        }
-        svy3::DistanceConverter copy = *converter;  // copies are independent values
-        EXPECT_DOUBLE_EQ(copy.user_to_odometer(7.0), converter->user_to_odometer(7.0));
-        ++converted;
-    }
-    EXPECT_GT(converted, 0u);
+    EXPECT_EQ(Join(settings.time_zero, settings.antenna_separation, settings.processing.size()),
+              "25 0.38 1 ");
+    EXPECT_EQ(project.lines().front().files().front().settings(), &settings);
 }
 
 TEST(ApiProject, OpenErrorsSayWhatKindOfProblem) {
@@ -239,8 +154,10 @@ class ApiSurvey : public testing::Test {
         svy3_test::WriteFile(m_project, text);
     }
 
-    // The first line set's name and the first line in it.
-    svy3::LineAddress FirstLine() {
+    // Creates the project, groups its lines and returns the address of the first.
+    svy3::LineAddress CreateGrouped() {
+        Create();
+        GroupLines();
         const svy3::Project project = svy3::open(m_project);
         return {project.lines().front().set(), project.lines().front().name()};
     }
@@ -250,33 +167,8 @@ class ApiSurvey : public testing::Test {
     std::string m_project;
 };
 
-TEST_F(ApiSurvey, CreateWritesAndReturnsTheProject) {
-    svy3::CreateOptions options;
-    options.created_by = "api test";
-    const svy3::Project project = Create(options);
-    EXPECT_EQ(project.path(), m_project);
-    ASSERT_EQ(project.lines().size(), 2u);
-    EXPECT_DOUBLE_EQ(project.lines()[1].lateral_offset() - project.lines()[0].lateral_offset(),
-                     0.5);
-    for (const svy3::Line& line : project.lines()) {
-        EXPECT_EQ(line.files().size(), 2u);
-        for (const svy3::DataFile& file : line.files()) {
-            EXPECT_TRUE(file.positions().empty());  // a new project has no positions yet
-            EXPECT_EQ(file.dimensions()[1], 50);
-        }
-    }
-    EXPECT_EQ(project.provenance().front().program, "api test");
-    EXPECT_EQ(project.data_dir(), "data/");  // named from the document's folder
-    // The same document read again gives the same lines; nothing but it was left beside it.
-    EXPECT_EQ(svy3::open(m_project).lines().size(), 2u);
-    for (const auto& entry : fs::directory_iterator(m_dir.path()))
-        EXPECT_TRUE(entry.path().filename() == "survey.svy" || entry.path().filename() == "data")
-            << entry.path();
-}
-
-TEST_F(ApiSurvey, CreateRefusesWhatWouldHarmItsInputs) {
+TEST_F(ApiSurvey, CreateRefusesWhatWouldHarmItsInputsAndLeavesNothingElse) {
     svy3_test::WriteFile(m_project, "precious");
-    const std::string header = fs::path(m_files.front()).replace_extension(".HD").string();
     const struct {
         std::string path;
         std::vector<std::string> files;
@@ -295,10 +187,14 @@ TEST_F(ApiSurvey, CreateRefusesWhatWouldHarmItsInputs) {
         EXPECT_EQ(KindOf([&] { svy3::create(c.path, c.files, options); }), Kind::refused);
     }
     EXPECT_EQ(svy3_test::ReadFile(m_project), "precious");
-    // Replacing is asked for explicitly.
+    fs::remove(m_dir.File("data/link.svy"));
+
+    // Replacing is asked for explicitly; nothing but the document is left beside it.
     svy3::CreateOptions overwrite;
     overwrite.overwrite = true;
     EXPECT_EQ(Create(overwrite).lines().size(), 2u);
+    for (const auto& entry : fs::directory_iterator(m_dir.path()))
+        EXPECT_THAT(entry.path().filename().string(), testing::AnyOf("survey.svy", "data"));
 
     // Without a spacing the question is asked, with the preset; its answer is taken.
     svy3::CreateOptions ask;
@@ -313,21 +209,33 @@ TEST_F(ApiSurvey, CreateRefusesWhatWouldHarmItsInputs) {
     EXPECT_DOUBLE_EQ(asked.lines()[1].lateral_offset(), 2.0);
 }
 
-TEST_F(ApiSurvey, EditsRoundTripThroughTheDocument) {
-    Create();
-    GroupLines();
-    const svy3::LineAddress line = FirstLine();
+TEST_F(ApiSurvey, EditsRoundTripAndRefusedEditsWriteNothing) {
+    const svy3::LineAddress line = CreateGrouped();
     ASSERT_FALSE(line.set.empty());
+    const std::string before = svy3_test::ReadFile(m_project);
     {
         svy3::Editor editor(m_project);
+        const svy3::LineAddress missing[] = {
+            {line.set, "nope"}, {"nope", line.line}, {"", line.line}};
+        for (const svy3::LineAddress& address : missing) {
+            SCOPED_TRACE(address.set + "/" + address.line);
+            EXPECT_EQ(KindOf([&] {
+                          editor.set_positions(address, {{0, 0, 0, 0}});
+                      }),
+                      Kind::refused);
+            EXPECT_EQ(KindOf([&] { editor.set_fiducials(address, {}); }), Kind::refused);
+        }
         EXPECT_FALSE(editor.modified());
-        ASSERT_EQ(editor.map().count(line.set), 1u);
-        EXPECT_EQ(editor.map().at(line.set).size(), 2u);
-        editor.set_positions(line, {{1.0, 2.0, std::nan(""), 0.0}, {1.0, 12.0, 0.25, 1.0}}, "m");
-        editor.set_fiducials(line, {{1, 3.5, "fence"}, {0, 7.25, "pipe, shallow"}});
+        EXPECT_EQ(svy3_test::ReadFile(m_project), before);
+
         editor.rename_line_set(line.set, "North field");
         EXPECT_TRUE(editor.modified());
-        EXPECT_FALSE(editor.changes().empty());
+        // Edits wait for save(); organising needs them saved first.
+        EXPECT_EQ(KindOf([&] { editor.organise({}); }), Kind::refused);
+        EXPECT_EQ(svy3_test::ReadFile(m_project), before);
+        const svy3::LineAddress renamed{"North field", line.line};
+        editor.set_positions(renamed, {{1.0, 2.0, std::nan(""), 0.0}, {1.0, 12.0, 0.25, 1.0}}, "m");
+        editor.set_fiducials(renamed, {{1, 3.5, "fence"}, {0, 7.25, "pipe, shallow"}});
         editor.save();
         EXPECT_FALSE(editor.modified());
     }
@@ -336,46 +244,11 @@ TEST_F(ApiSurvey, EditsRoundTripThroughTheDocument) {
     ASSERT_TRUE(edited);
     const svy3::DataFile& radar = edited->files().front();
     ASSERT_EQ(radar.positions().size(), 2u);
-    EXPECT_DOUBLE_EQ(radar.positions()[1].Y, 12.0);
-    EXPECT_DOUBLE_EQ(radar.positions()[1].Z, 0.25);
     EXPECT_EQ(radar.positions()[0].Z, 0.0);  // no height is written "NA" and read as 0
+    EXPECT_DOUBLE_EQ(radar.positions()[1].Z, 0.25);
     ASSERT_EQ(radar.fiducials().size(), 2u);
     EXPECT_EQ(radar.fiducials()[1].comment, "pipe, shallow");
-    EXPECT_DOUBLE_EQ(radar.fiducials()[1].ododist, 7.25);
     EXPECT_EQ(edited->direction(), svy3::Direction::none);  // two positions: too few to tell
-}
-
-TEST_F(ApiSurvey, RefusedEditsWriteNothing) {
-    Create();
-    GroupLines();
-    const svy3::LineAddress line = FirstLine();
-    const std::string before = svy3_test::ReadFile(m_project);
-    svy3::Editor editor(m_project);
-    const svy3::LineAddress missing[] = {{line.set, "nope"}, {"nope", line.line}, {"", line.line}};
-    for (const svy3::LineAddress& address : missing) {
-        SCOPED_TRACE(address.set + "/" + address.line);
-        EXPECT_EQ(KindOf([&] { editor.set_positions(address, {{0, 0, 0, 0}}); }), Kind::refused);
-        EXPECT_EQ(KindOf([&] { editor.set_fiducials(address, {}); }), Kind::refused);
-    }
-    EXPECT_EQ(KindOf([&] {
-                  editor.set_positions(line, {{0, 0, 0, 0}}, "furlong");
-              }),
-              Kind::refused);
-    EXPECT_EQ(KindOf([&] { editor.attach_gps_file(line, m_dir.File("../outside.GPS")); }),
-              Kind::refused);
-    try {
-        editor.rename_line_set("nope", "x");
-        ADD_FAILURE();
-    } catch (const Error& error) {
-        EXPECT_EQ(error.code(), -31);
-        EXPECT_EQ(error.kind(), Kind::document);
-    }
-    EXPECT_FALSE(editor.modified());
-    EXPECT_EQ(svy3_test::ReadFile(m_project), before);
-    // Edits wait for save(); organising needs them saved first.
-    editor.rename_line_set(line.set, "B");
-    EXPECT_EQ(KindOf([&] { editor.organise({}); }), Kind::refused);
-    EXPECT_EQ(svy3_test::ReadFile(m_project), before);
 }
 
 TEST_F(ApiSurvey, OrganisePlansThenMovesAndSaves) {
@@ -389,11 +262,9 @@ TEST_F(ApiSurvey, OrganisePlansThenMovesAndSaves) {
     options.on_plan = [&](const svy3::OrganiseReport& plan) { planned = plan.moves.size(); };
     const svy3::OrganiseReport dry = editor.organise(options);
     EXPECT_FALSE(dry.done);
-    EXPECT_TRUE(dry.problems.empty());
     EXPECT_EQ(planned, dry.moves.size());
     ASSERT_FALSE(dry.moves.empty());
-    for (const std::string& file : m_files)
-        EXPECT_TRUE(fs::exists(file)) << file;
+    EXPECT_TRUE(fs::exists(m_files.front()));
     EXPECT_EQ(svy3_test::ReadFile(m_project), before);
 
     options.dry_run = false;
@@ -402,31 +273,14 @@ TEST_F(ApiSurvey, OrganisePlansThenMovesAndSaves) {
     const svy3::OrganiseReport report = editor.organise(options);
     EXPECT_TRUE(report.done);
     EXPECT_EQ(report.moves, dry.moves);
-    EXPECT_EQ(stages, (std::vector<std::string>{"moved", "saved"}));
+    EXPECT_THAT(stages, testing::ElementsAre("moved", "saved"));
     EXPECT_FALSE(fs::exists(ZAR::RenameJournal::JournalPath(m_project)));
-    // Every file the saved document names is on disk, none where it was.
-    const svy3::Project project = svy3::open(m_project);
-    for (const svy3::Line& line : project.lines())
-        for (const svy3::DataFile& file : line.files()) {
-            std::string relative = file.path();
-            std::replace(relative.begin(), relative.end(), '\\', '/');
-            for (const char* extension : {".HD", ".DT1"})  // a radar pair is named by its stem
-                EXPECT_TRUE(fs::exists(fs::absolute(project.data_dir(), m_dir.path()) /
-                                       (relative + extension)))
-                    << relative;
-        }
-    for (const std::string& file : m_files)
-        EXPECT_FALSE(fs::exists(file)) << file;
+    EXPECT_FALSE(fs::exists(m_files.front()));
 }
 
 TEST_F(ApiSurvey, AJournalBlocksWritingUntilRecovered) {
-    Create();
-    GroupLines();
+    const svy3::LineAddress line = CreateGrouped();
     const std::string before = svy3_test::ReadFile(m_project);
-    std::vector<std::string> report;
-    EXPECT_EQ(svy3::Editor::recover(m_project, report), svy3::Recovery::nothing_to_do);
-
-    const svy3::LineAddress line = FirstLine();
     svy3::Editor editor(m_project);  // reading is allowed
     svy3_test::WriteFile(ZAR::RenameJournal::JournalPath(m_project).string(), "");
     editor.rename_line_set(line.set, "B");
@@ -446,12 +300,10 @@ TEST_F(ApiSurvey, RelationshipRoundTripsWithFullPrecision) {
             S2DPoint(43.987777777, -80.122222222), S2DPoint(100.0, 0.0), 0.0, 0));
         editor.save();
     }
-    const svy3::Editor editor(m_project);
-    const std::optional<svy3::Relationship> read = editor.relationship();
+    const std::optional<svy3::Relationship> read = svy3::Editor(m_project).relationship();
     ASSERT_TRUE(read);
     EXPECT_DOUBLE_EQ(read->source1.x, 43.987654321);  // 6 digits would move it by metres
     EXPECT_DOUBLE_EQ(read->source2.y, -80.122222222);
-    EXPECT_DOUBLE_EQ(read->destination2.x, 100.0);
 }
 
 TEST_F(ApiSurvey, ReadmeExampleRuns) {
@@ -465,10 +317,10 @@ TEST_F(ApiSurvey, ReadmeExampleRuns) {
     EXPECT_EQ(PrintSurvey(m_dir.File("missing.svy")), 1);
     const std::string errors = testing::internal::GetCapturedStderr();
     const std::string printed = testing::internal::GetCapturedStdout();
-    EXPECT_NE(printed.find("created 2 lines\n"), std::string::npos) << printed;
-    EXPECT_NE(printed.find("12.5 m is odometer 12.5 m\n"), std::string::npos) << printed;
-    EXPECT_NE(printed.find("10 moves\n"), std::string::npos) << printed;
-    EXPECT_NE(errors.find("no such file"), std::string::npos) << errors;
+    EXPECT_THAT(printed, HasSubstr("created 2 lines\n"));
+    EXPECT_THAT(printed, HasSubstr("12.5 m is odometer 12.5 m\n"));
+    EXPECT_THAT(printed, HasSubstr("10 moves\n"));
+    EXPECT_THAT(errors, HasSubstr("no such file"));
     EXPECT_EQ(svy3::open(m_project).line_sets().front().name(), "North field");
 
     const std::string source =
@@ -478,7 +330,7 @@ TEST_F(ApiSurvey, ReadmeExampleRuns) {
     const std::string begin = "// README-API-EXAMPLE-BEGIN\n", end = "// README-API-EXAMPLE-END\n";
     const size_t from = source.find(begin) + begin.size();
     const std::string example = source.substr(from, source.find(end) - from);
-    EXPECT_NE(readme.find("```cpp\n" + example + "```"), std::string::npos)
+    EXPECT_THAT(readme, HasSubstr("```cpp\n" + example + "```"))
         << "the README's example differs from tests/api/api_example.cpp";
 }
 

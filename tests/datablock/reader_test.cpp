@@ -1,3 +1,6 @@
+// Reading the Data element into CSvyDataBlock_V110: files, settings, sequence slots, line sets,
+// extents and orders, and the sample count taken from a file's header.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -5,8 +8,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-
-#include <sstream>
 
 #include "support/document_support.h"
 #include "support/writer_support.h"
@@ -31,20 +32,13 @@ std::unique_ptr<ZAR::CSvySettingsBlock_V110> TestSettings(ZAR::CSVYXmlFile* file
 }
 
 using svy3_test::DataFileElement;
+using svy3_test::Join;
+using testing::HasSubstr;
 
 std::string Position(double x, double y, double t, const char* units = "m") {
     return "<Position X=\"" + std::to_string(x) + "\" Y=\"" + std::to_string(y) +
            "\" Z=\"NA\" normalized_file_pos=\"" + std::to_string(t) + "\" units=\"" + units +
            "\"/>";
-}
-
-// The values, each followed by a blank; numbers with 15 significant digits.
-template <class... T>
-std::string Join(const T&... values) {
-    std::ostringstream out;
-    out.precision(15);
-    ((out << values << ' '), ...);
-    return out.str();
 }
 
 class DataBlockReaderTest : public svy3_test::DocumentTest {
@@ -64,6 +58,10 @@ class DataBlockReaderTest : public svy3_test::DocumentTest {
         return m_block->ReadSvyDataBlock(&m_file, m_error);
     }
     CLine& Line(size_t i) { return *m_block->m_lines.at(i); }
+    // The file in `slot` of the first extension of line `line`.
+    const CDataFile& File(size_t line, size_t slot = 0) {
+        return *Line(line).m_extensions.at(0)->m_files.at(slot);
+    }
     // Type, start X, end X, start Y, end Y, position count and direction.
     static std::string Summary(const CLine& line) {
         return Join(static_cast<int>(line.m_eType), line.m_dStartX, line.m_dEndX, line.m_dStartY,
@@ -105,7 +103,7 @@ TEST_F(DataBlockReaderTest, ReadsFilesWithConversionsAndSortedRecords) {
     EXPECT_EQ(Line(0).m_strName, "L1");
     EXPECT_EQ(Line(0).m_pConverter, nullptr);  // no LinearRef
     ASSERT_EQ(Line(0).m_extensions.size(), 1u);
-    const CDataFile& file = *Line(0).m_extensions[0]->m_files.at(0);
+    const CDataFile& file = File(0);
     EXPECT_EQ(file.m_nFileType, static_cast<uint32_t>(ZAR::Str2UID("COR@@@")));
     EXPECT_EQ(file.m_sensorIDs, (std::vector<int32_t>{7, 3}));
     EXPECT_EQ(file.m_pSettings, m_block->m_settings[0].get());
@@ -143,11 +141,11 @@ TEST_F(DataBlockReaderTest, SettingsAreInheritedAndReported) {
     EXPECT_EQ(m_error, "\nWarning: <Settings> could not be correctly loaded.");
     ASSERT_EQ(m_block->m_settings.size(), 3u);  // block, line A, file a2
     const auto& settings = m_block->m_settings;
-    EXPECT_EQ(Line(0).m_extensions[0]->m_files[0]->m_pSettings, settings[1].get());
-    EXPECT_EQ(Line(0).m_extensions[0]->m_files[1]->m_pSettings, settings[2].get());
+    EXPECT_EQ(File(0, 0).m_pSettings, settings[1].get());
+    EXPECT_EQ(File(0, 1).m_pSettings, settings[2].get());
     // B's unreadable Settings took no place on the way down: C after it still finds the block's.
-    EXPECT_EQ(Line(1).m_extensions[0]->m_files[0]->m_pSettings, settings[0].get());
-    EXPECT_EQ(Line(2).m_extensions[0]->m_files[0]->m_pSettings, settings[0].get());
+    EXPECT_EQ(File(1).m_pSettings, settings[0].get());
+    EXPECT_EQ(File(2).m_pSettings, settings[0].get());
 
     // Without any settings the first file stops the reading; without a factory nothing is read or
     // reported, so the same happens.
@@ -249,13 +247,12 @@ TEST_F(DataBlockReaderTest, CreatedSampleCountFindsHeadersWhereUsersKeepThem) {
     };
     char cwd[4096];
     ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    mkdir(m_dir.File("data").c_str(), 0755);
+    mkdir(absolute.c_str(), 0755);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        std::remove(m_dir.File("F.HD").c_str());
-        std::remove(m_dir.File("data/F.HD").c_str());
-        std::remove(m_dir.File("abs/F.HD").c_str());
-        mkdir(m_dir.File("data").c_str(), 0755);
-        mkdir(absolute.c_str(), 0755);
+        for (const char* header : {"F.HD", "data/F.HD", "abs/F.HD"})
+            std::remove(m_dir.File(header).c_str());
         ZAR::SGprParam param;
         param.NumTraces = c.traces;
         param.SamplesPerTrace = 256;
@@ -275,9 +272,8 @@ TEST_F(DataBlockReaderTest, CreatedSampleCountFindsHeadersWhereUsersKeepThem) {
                  true, c.bareName ? "survey.svy" : "");
         ASSERT_EQ(chdir(cwd), 0);
         ASSERT_EQ(read, 1) << m_error;
-        const CDataFile& file = *Line(0).m_extensions[0]->m_files[0];
-        EXPECT_EQ(file.m_nDim1, c.readable ? 256 : -1);
-        EXPECT_EQ(file.m_nDim2, c.readable ? static_cast<int32_t>(c.traces) : -1);
+        EXPECT_EQ(Join(File(0).m_nDim1, File(0).m_nDim2),
+                  c.readable ? Join(256, c.traces) : Join(-1, -1));
     }
 }
 
@@ -292,15 +288,14 @@ TEST_F(DataBlockReaderTest, MissingElementsAndTheCreatedSampleCount) {
                    "units=\"m\"/></DataFile></Line>"),
               1);
     EXPECT_EQ(m_error, "\nError: Missing element: <Odometer>");
-    const auto& files = Line(0).m_extensions[0]->m_files;
-    EXPECT_EQ(files[1]->m_dOdoStep, 0.0);
+    EXPECT_EQ(File(0, 1).m_dOdoStep, 0.0);
     // The created elements are in the in-memory document and in the model.
     ASSERT_EQ(m_file.Save(m_dir.File("saved.svy")), 0);
     const std::string saved = svy3_test::ReadFile(m_dir.File("saved.svy"));
-    EXPECT_NE(saved.find("<DataSampleCnt dim0=\"2\" dim1=\"-1\" dim2=\"-1\" dim3=\"NA\" />"),
-              std::string::npos);
-    EXPECT_NE(saved.find("dim1=\"512\" dim2=\"321\""), std::string::npos);
-    EXPECT_EQ(Join(files[0]->m_nDim1, files[0]->m_nDim2, files[1]->m_nDim1, files[1]->m_nDim2),
+    EXPECT_THAT(saved,
+                HasSubstr("<DataSampleCnt dim0=\"2\" dim1=\"-1\" dim2=\"-1\" dim3=\"NA\" />"));
+    EXPECT_THAT(saved, HasSubstr("dim1=\"512\" dim2=\"321\""));
+    EXPECT_EQ(Join(File(0, 0).m_nDim1, File(0, 0).m_nDim2, File(0, 1).m_nDim1, File(0, 1).m_nDim2),
               "-1 -1 512 321 ");
 
     // Without DataDirPath the document's folder is the data folder.
@@ -330,7 +325,7 @@ TEST_F(DataBlockReaderTest, OnePassReadsAgreeWithTheCursorsReads) {
                    "units=\"mm\" Z=\"-1.25\"/></DataFile></Line>"),
               1);
     EXPECT_EQ(m_error, "");
-    const CDataFile& file = *Line(0).m_extensions.at(0)->m_files.at(0);
+    const CDataFile& file = File(0);
 
     // The same positions through the cursor, stably sorted by normalized file position.
     std::vector<CDataFile::SPosition> expected;
