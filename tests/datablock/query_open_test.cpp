@@ -81,11 +81,6 @@ TEST_F(DataBlockQueryOpen, EveryVersionOpensOnlyOthersThan11And12WarnAndTheModel
         EXPECT_EQ(boxes.messages().size(), message.empty() ? 0u : 1u);
         EXPECT_EQ(Name(), "ZAR_SVY");
         EXPECT_EQ(block->GetNumLines(-2, ZAR::eLineAny), 2);
-        ZAR::FileInfo info;
-        ASSERT_EQ(block->GetFileInfo(0, "hd+dt1", 1, info), 1);  // L2 comes first
-        EXPECT_EQ(info.name, "F2");
-        ASSERT_NE(info.settings, nullptr);  // built by the settings factory
-        EXPECT_EQ(info.settings->SampleCount, 200);
     }
     ExpectOneBox(kVersionWarning);
 }
