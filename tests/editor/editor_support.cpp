@@ -50,6 +50,18 @@ void EditorWriteTest::LoadData(const std::string& data) {
     m_editor.failAt = 0;
 }
 
+std::string EditorWriteTest::Saved() {
+    EXPECT_TRUE(m_editor.Save(nullptr));
+    std::string text;
+    for (const char c : ReadFile(Path())) {
+        if (c == '/' && !text.empty() && text.back() == ' ')
+            text.back() = '/';
+        else if (c != '\n' && c != '\t')
+            text += c;
+    }
+    return text;
+}
+
 const ZAR::CSvyDataBlock_V110* EditorWriteTest::ReadBack() {
     EXPECT_TRUE(m_editor.Save(nullptr));
     EXPECT_EQ(m_file.Initialize(Path()), 1);

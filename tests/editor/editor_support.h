@@ -98,6 +98,9 @@ class EditorWriteTest : public testing::Test {
     std::string Path() const { return m_dir.File("survey.svy"); }
     // Saves the document and opens it with the data block reader; null when the reader refuses it.
     const ZAR::CSvyDataBlock_V110* ReadBack();
+    // Saves the document and gives its text without the layout between elements (and "<a/>" for
+    // "<a />").
+    std::string Saved();
 
     TempDir m_dir;
     RecordingEditor m_editor;
