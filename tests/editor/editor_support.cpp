@@ -23,6 +23,18 @@ std::string PositionXml(const std::string& x, const std::string& y, const std::s
            normalized + "\" units=\"" + units + "\"/>";
 }
 
+std::string Saved(ZAR::GpzSvy& editor) {
+    EXPECT_TRUE(editor.Save(nullptr));
+    std::string text;
+    for (const char c : ReadFile(editor.SvyFilePathName().string())) {
+        if (c == '/' && !text.empty() && text.back() == ' ')
+            text.back() = '/';
+        else if (c != '\n' && c != '\t')
+            text += c;
+    }
+    return text;
+}
+
 int32_t EditorFixture::Load(const std::string& document) {
     WriteFile(SvyPath(), document);
     return m_editor.Load(SvyPath().c_str());
@@ -48,18 +60,6 @@ void EditorWriteTest::LoadData(const std::string& data) {
     ASSERT_EQ(m_editor.Load(Path().c_str()), 1);
     m_editor.writes.clear();
     m_editor.failAt = 0;
-}
-
-std::string EditorWriteTest::Saved() {
-    EXPECT_TRUE(m_editor.Save(nullptr));
-    std::string text;
-    for (const char c : ReadFile(Path())) {
-        if (c == '/' && !text.empty() && text.back() == ' ')
-            text.back() = '/';
-        else if (c != '\n' && c != '\t')
-            text += c;
-    }
-    return text;
 }
 
 const ZAR::CSvyDataBlock_V110* EditorWriteTest::ReadBack() {

@@ -43,6 +43,10 @@ std::string DataFileXml(const std::string& name, const std::string& ext, int seq
 std::string PositionXml(const std::string& x, const std::string& y, const std::string& z,
                         const std::string& normalized, const std::string& units = "m");
 
+// Saves the editor's document to its file and gives the text without the layout between elements
+// (and "<a/>" for "<a />").
+std::string Saved(ZAR::GpzSvy& editor);
+
 // Calls `visit(set, line, file)` for every file entry of the editor's map, in map order.
 template <class Editor, class Visit>
 void ForEachMapFile(const Editor& editor, Visit visit) {
@@ -98,9 +102,6 @@ class EditorWriteTest : public testing::Test {
     std::string Path() const { return m_dir.File("survey.svy"); }
     // Saves the document and opens it with the data block reader; null when the reader refuses it.
     const ZAR::CSvyDataBlock_V110* ReadBack();
-    // Saves the document and gives its text without the layout between elements (and "<a/>" for
-    // "<a />").
-    std::string Saved();
 
     TempDir m_dir;
     RecordingEditor m_editor;

@@ -16,6 +16,7 @@ namespace {
 
 using svy3_test::DataFileXml;
 using svy3_test::PositionXml;
+using svy3_test::Saved;
 using testing::ElementsAre;
 using ZAR::SvyLineFid;
 using ZAR::SvyLinePos;
@@ -48,7 +49,7 @@ class PositionsUpdateTest : public svy3_test::EditorWriteTest {
     // The saved document's `name` elements in document order, each as "ext:" of its DataFile and
     // the element's text.
     std::vector<std::string> Elements(const std::string& name) {
-        const std::string text = Saved();
+        const std::string text = Saved(m_editor);
         const std::regex pattern("<DataFile [^>]*ext=\"([^\"]*)\"|<" + name +
                                  "\\b[^>]*?(/>|>[^<]*</" + name + ">)");
         std::vector<std::string> found;
@@ -111,12 +112,12 @@ TEST_F(PositionsUpdateTest, PositionsAndFiducialsReplaceTheOldAndReadBack) {
 
 TEST_F(PositionsUpdateTest, LinesWithoutARadarPairAreRefusedAndEmptyRangesClear) {
     Load(DataFileXml("F1", "sen", 1, PositionXml("1", "2", "3", "0")));
-    const std::string before = Saved();
+    const std::string before = Saved(m_editor);
     EXPECT_FALSE(SetPos({}));
     EXPECT_FALSE(SetFids({}));
     EXPECT_FALSE(m_editor.SetGpsFile("gps", ""));
     EXPECT_TRUE(m_editor.IsNode("Line"));
-    EXPECT_EQ(Saved(), before);
+    EXPECT_EQ(Saved(m_editor), before);
 
     Load(
         RadarPair(PositionXml("1", "2", "3", "0") + R"(<FIDComment ododist="3">old</FIDComment>)"));
@@ -145,11 +146,12 @@ TEST_F(PositionsUpdateTest, GpsFileCopiesTheStartOfTheRadarPairAndReplacesAnEarl
     ASSERT_TRUE(m_editor.SetGpsFile("track0", "gps"));
     ASSERT_TRUE(m_editor.SetGpsFile("track", "gps\\day1"));
     EXPECT_TRUE(m_editor.IsNode("Line"));
-    EXPECT_THAT(Saved(), testing::EndsWith(
-                             R"(<DataFile name="track" ext="GPS" seq="1"><FileType UID="GPS@@@"/>)"
-                             R"(<FileDirPath>gps\day1</FileDirPath>)" +
-                             PositionXml("1", "2", "NA", "0") + PositionXml("3", "4", "5", "0.5") +
-                             kOdometer + "</DataFile></Line></Data></ZAR_SVY>"));
+    EXPECT_THAT(
+        Saved(m_editor),
+        testing::EndsWith(R"(<DataFile name="track" ext="GPS" seq="1"><FileType UID="GPS@@@"/>)"
+                          R"(<FileDirPath>gps\day1</FileDirPath>)" +
+                          PositionXml("1", "2", "NA", "0") + PositionXml("3", "4", "5", "0.5") +
+                          kOdometer + "</DataFile></Line></Data></ZAR_SVY>"));
 
     // Positions now go into both files.
     ASSERT_TRUE(SetPos({Pos(10, 20, kNaN, 0), Pos(11, 21, 31, 1)}));
@@ -179,10 +181,10 @@ TEST_F(PositionsUpdateTest, GpsFileNeedsTwoPositionsAndAnOdometerOnALine) {
         Load(c.files);
         if (c.node == std::string("Data"))
             m_editor.ParentNode(nullptr);
-        const std::string before = Saved();
+        const std::string before = Saved(m_editor);
         EXPECT_FALSE(m_editor.SetGpsFile("track", "gps"));
         EXPECT_TRUE(m_editor.IsNode(c.node));
-        EXPECT_EQ(Saved(), before);
+        EXPECT_EQ(Saved(m_editor), before);
     }
 }
 

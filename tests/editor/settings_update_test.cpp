@@ -15,6 +15,7 @@
 namespace {
 
 using svy3_test::DataFileXml;
+using svy3_test::Saved;
 using testing::HasSubstr;
 using ZAR::UNIT_M;
 using Block = ZAR::CSvySettingsBlock_V110;
@@ -132,7 +133,7 @@ TEST_F(SettingsUpdateTest, LineSetSettingsAreCopiedToTheLineThenOverwritten) {
          DataFileXml("F1", "HD+DT1", 1) + "</Line></LineSet>");
     Goto("/ZAR_SVY/Data/LineSet/Line");
     ASSERT_TRUE(m_editor.SetGprParamSettings(m_param));
-    const std::string saved = Saved();
+    const std::string saved = Saved(m_editor);
     EXPECT_THAT(saved, HasSubstr(R"(<LineSet name="S">)" + OldSettings()));  // kept as it was
     // The copy is rewritten in place: what the header does not give survives (the antennas' X
     // numbers, which now count in the header's unit: only Y and the unit are rewritten).
@@ -166,7 +167,7 @@ TEST_F(SettingsUpdateTest, RadarPairsKeepTheirOwnSettingsAndOtherFilesLoseTheirs
     EXPECT_TRUE(m_editor.IsNode("Line"));
     const std::string counts = R"(<DataSampleCnt dim3="NA" dim2="120" dim1="512" dim0="2"/>)";
     const std::string rewritten = R"(<Odometer units="cm" step="5" start="150" end="750"/>)";
-    const std::string saved = Saved();
+    const std::string saved = Saved(m_editor);
     EXPECT_THAT(saved, HasSubstr(R"(<DataFile name="A" ext="HD+DT1" seq="1"><Settings )"
                                  R"(version="1.2.0"><Trace sample_cnt="512" time_zero_cnt="25" )"
                                  R"(interval_ns="0.2"/>)"));
@@ -179,7 +180,7 @@ TEST_F(SettingsUpdateTest, RadarPairsKeepTheirOwnSettingsAndOtherFilesLoseTheirs
 
 TEST_F(SettingsUpdateTest, OnlyALineOrASettingsElementIsWritten) {
     Load(R"(<Line name="L1">)" + DataFileXml("F1", "HD+DT1", 1) + "</Line>");
-    const std::string before = Saved();
+    const std::string before = Saved(m_editor);
     const struct {
         const char* path;
         const char* name;
@@ -191,7 +192,7 @@ TEST_F(SettingsUpdateTest, OnlyALineOrASettingsElementIsWritten) {
         EXPECT_FALSE(m_editor.SetSettings(m_param));
         EXPECT_TRUE(m_editor.IsNode(c.name));  // the cursor did not move
         EXPECT_TRUE(m_editor.writes.empty());
-        EXPECT_EQ(Saved(), before);
+        EXPECT_EQ(Saved(m_editor), before);
     }
 }
 
@@ -205,7 +206,7 @@ TEST_F(SettingsUpdateTest, AntennasStandSymmetricOnTheYAxis) {
     ASSERT_TRUE(m_editor.SetAntennaSeperation(2.5, "ft"));
     EXPECT_TRUE(m_editor.IsNode("Settings"));
     // Existing positions are rewritten, not duplicated, and keep their other attributes.
-    EXPECT_THAT(Saved(),
+    EXPECT_THAT(Saved(m_editor),
                 HasSubstr(R"(<Settings><Antenna><Receiver><AntPosition units="m" Y="0.5"/>)"
                           R"(</Receiver><Transmitter><AntPosition units="m" Y="-0.5"/>)"
                           R"(</Transmitter></Antenna></Settings><Line name="L1"><Settings>)"
@@ -224,7 +225,7 @@ TEST_F(SettingsUpdateTest, FailedReceiverLeavesTheTransmitterUnwritten) {
         EXPECT_TRUE(m_editor.IsNode("Settings"));
         EXPECT_EQ(m_editor.writes.size(), static_cast<size_t>(failAt));
         // The climbs after the failed write go back to Antenna, not just one level up.
-        EXPECT_THAT(Saved(), HasSubstr("</Receiver><Transmitter/></Antenna></Settings>"));
+        EXPECT_THAT(Saved(m_editor), HasSubstr("</Receiver><Transmitter/></Antenna></Settings>"));
     }
 }
 
@@ -249,7 +250,7 @@ TEST_F(SettingsUpdateTest, LineTakesADeepCopyOfTheNearestSettings) {
         Goto("/ZAR_SVY/Data/LineSet/Line");
         EXPECT_EQ(m_editor.CopyLinesetSettingsToLine(), c.result);
         EXPECT_TRUE(m_editor.IsNode("Line"));
-        EXPECT_THAT(Saved(), HasSubstr(R"(<Line name="L1">)" + file + c.copy + "</Line>"));
+        EXPECT_THAT(Saved(m_editor), HasSubstr(R"(<Line name="L1">)" + file + c.copy + "</Line>"));
     }
 }
 
