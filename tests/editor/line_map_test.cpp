@@ -82,18 +82,25 @@ TEST_F(LineMapTest, PositionsAreSortedStablyAndOutOfRangeFilePositionsCountAsZer
     EXPECT_EQ(m_editor.Last(file).X(ZAR::UNIT_M), 3);
 }
 
+// Numbers are read up to the first character that does not belong to one.
 TEST_F(LineMapTest, TheFirstPositionSetsTheUnitAndLaterOnesAreConverted) {
     const std::string first = DataFileXml(
         "A", "HD+DT1", 1,
         PositionXml("3", "6", "NA", "0", "ft") + PositionXml("30.48", "0", "-30.48", "1", "cm"));
     const std::string second = DataFileXml("B", "HD+DT1", 1, PositionXml("1", "1", "1", "0", "m"));
-    ASSERT_EQ(Load(SvyDocument("<Line name=\"L\">" + first + second + "</Line>")), 1);
+    const std::string third = R"(<DataFile name="C" ext="HD+DT1" seq="1x"><FileDirPath/>)" +
+                              PositionXml("1e1", "2abc", "z", "0.5x", "mm") + "</DataFile>";
+    ASSERT_EQ(Load(SvyDocument(Line("L", first + second + third))), 1);
     EXPECT_EQ(m_editor.Units(), ZAR::UNIT_FT);
     std::string xyz;
     for (const ZAR::SvyLinePos& p : Positions())
-        xyz += svy3_test::Join(p.X(ZAR::UNIT_M), p.Y(ZAR::UNIT_M), p.Z(ZAR::UNIT_M));
-    // Feet kept as read; 30.48 cm is 1 ft; 1 m is 3.28083989501312 ft (15 digits).
-    EXPECT_EQ(xyz, "3 6 nan 1 0 -1 3.28083989501312 3.28083989501312 3.28083989501312 ");
+        xyz += svy3_test::Join(p.X(ZAR::UNIT_M), p.Y(ZAR::UNIT_M), p.Z(ZAR::UNIT_M),
+                               p.m_dNormalizedFilePos);
+    // Feet kept as read; 30.48 cm is 1 ft; 1 m is 3.28083989501312 ft (15 digits); 1 mm is
+    // 0.00328083989501312 ft.
+    EXPECT_EQ(xyz,
+              "3 6 nan 0 1 0 -1 1 3.28083989501312 3.28083989501312 3.28083989501312 0 "
+              "0.0328083989501312 0.00656167979002625 0 0.5 ");
 
     ASSERT_EQ(Load(SvyDocument("")), 1);  // a new load forgets the unit
     EXPECT_EQ(m_editor.Units(), 0);
@@ -176,28 +183,6 @@ TEST_F(LineMapTest, FindSubnodeMatchesAttributesByteForByte) {
     }
     EXPECT_FALSE(m_editor.FindSubnode("Missing", "", ""));
     EXPECT_TRUE(m_editor.IsNode("Data"));
-}
-
-TEST_F(LineMapTest, DataFileAndPositionReadersReportWhatTheyRead) {
-    ASSERT_EQ(Load(SvyDocument("<DataFile name=\"N\" ext=\"HD+DT1\" seq=\"12x\">"
-                               "<FileDirPath/><Position X=\"1e1\" Y=\"2abc\" Z=\"z\" "
-                               "normalized_file_pos=\"0.5\" units=\"mm\"/></DataFile>")),
-              1);
-    ASSERT_TRUE(m_editor.GotoNode("/ZAR_SVY/Data/DataFile", false));
-    fs::path path;
-    int32_t sequence = 0;
-    ASSERT_TRUE(m_editor.DataFileInfo(path, sequence));
-    EXPECT_EQ(path, fs::path("N.HD+DT1"));
-    EXPECT_EQ(sequence, 12);  // leading digits
-    EXPECT_TRUE(m_editor.IsNode("DataFile"));
-    ASSERT_TRUE(m_editor.ChildNode("Position", ZAR::GpzSvy::eGpzFind));
-    ZAR::SvyLinePos position;
-    ASSERT_TRUE(m_editor.PosInfo(position));
-    EXPECT_EQ(m_editor.Units(), ZAR::UNIT_MM);
-    EXPECT_EQ(position.X(ZAR::UNIT_M), 10);
-    EXPECT_EQ(position.Y(ZAR::UNIT_M), 2);
-    EXPECT_EQ(position.Z(ZAR::UNIT_M), 0);
-    EXPECT_EQ(position.m_dNormalizedFilePos, 0.5);
 }
 
 }  // namespace

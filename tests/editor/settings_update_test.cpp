@@ -40,16 +40,15 @@ ZAR::SGprParam Header() {
     return param;
 }
 
-// A complete 1.1.0 Settings element with values unlike Header()'s; `extra` goes inside it.
-std::string OldSettings(const std::string& extra = "") {
+// A complete 1.1.0 Settings element with values unlike Header()'s.
+std::string OldSettings() {
     return R"(<Settings version="1.1.0"><Trace sample_cnt="200" time_zero_cnt="20" )"
            R"(interval_ns="0.8"/><OdometerCal ticks_per_m="500" sensorID="3"/>)"
            R"(<StepSize units="m">0.05</StepSize><NominalFrequency units="MHz">100)"
            R"(</NominalFrequency><Pulse units="Vpp">200</Pulse><Antenna><Receiver>)"
            R"(<AntPosition X="0.1" Y="0.5" Z="0" units="m" reference="relative"/></Receiver>)"
            R"(<Transmitter><AntPosition X="0.1" Y="-0.5" Z="0" units="m" reference="relative"/>)"
-           R"(</Transmitter></Antenna><SurveyMode>Reflection</SurveyMode>)" +
-           extra + "</Settings>";
+           R"(</Transmitter></Antenna><SurveyMode>Reflection</SurveyMode></Settings>)";
 }
 
 // How the library's reader must see a radar pair rewritten from `param`: the odometer, the counts
@@ -76,14 +75,7 @@ void ExpectReadBack(const DataFile& file, const ZAR::SGprParam& param) {
 class SettingsUpdateTest : public svy3_test::EditorWriteTest {
   protected:
     void Load(const std::string& data) { LoadData(data); }
-    // Moves to `path`, then to its child `name` whose "name" attribute is `value`.
-    void Goto(const std::string& path, const std::string& name = "",
-              const std::string& value = "") {
-        ASSERT_TRUE(m_editor.GotoNode(path, false)) << path;
-        if (!name.empty()) {
-            ASSERT_TRUE(m_editor.FindSubnode(name, "name", value)) << value;
-        }
-    }
+    void Goto(const std::string& path) { ASSERT_TRUE(m_editor.GotoNode(path, false)) << path; }
     const ZAR::SGprParam m_param = Header();
 };
 
@@ -133,23 +125,22 @@ TEST_F(SettingsUpdateTest, LineSetSettingsAreCopiedToTheLineThenOverwritten) {
          DataFileXml("F1", "HD+DT1", 1) + "</Line></LineSet>");
     Goto("/ZAR_SVY/Data/LineSet/Line");
     ASSERT_TRUE(m_editor.SetGprParamSettings(m_param));
-    const std::string saved = Saved(m_editor);
-    EXPECT_THAT(saved, HasSubstr(R"(<LineSet name="S">)" + OldSettings()));  // kept as it was
-    // The copy is rewritten in place: what the header does not give survives (the antennas' X
-    // numbers, which now count in the header's unit: only Y and the unit are rewritten).
-    EXPECT_THAT(saved, HasSubstr(R"(<Antenna><Receiver><AntPosition X="0.1" Y="19" Z="0" )"
-                                 R"(units="cm" reference="relative"/></Receiver><Transmitter>)"
-                                 R"(<AntPosition X="0.1" Y="-19" Z="0" units="cm" )"
-                                 R"(reference="relative"/></Transmitter></Antenna>)"));
-
-    const ZAR::CSvyDataBlock_V110* read = ReadBack();
-    ASSERT_NE(read, nullptr);
-    // The reader takes no Settings from line sets: the line's copy is the one it finds.
-    ASSERT_EQ(read->m_settings.size(), 1u);
-    const DataFile& file =
-        *read->m_lineSets.at(0)->m_lines.at(0)->m_extensions.at(0)->m_files.at(0);
-    ExpectReadBack(file, m_param);
-    EXPECT_EQ(file.m_pSettings->OdometerSensorId, 3);
+    // The line set keeps its values; the line's copy is rewritten in place: what the header does
+    // not give survives (the odometer sensor, the antennas' X numbers, which now count in the
+    // header's unit: only Y and the unit are rewritten).
+    EXPECT_THAT(
+        Saved(m_editor),
+        HasSubstr(R"(<LineSet name="S">)" + OldSettings() +
+                  R"(<Line name="L1"><DataFile name="F1" ext="HD+DT1" seq="1"><Odometer )"
+                  R"(units="cm" step="5" start="150" end="750"/><DataSampleCnt dim3="NA" )"
+                  R"(dim2="120" dim1="512" dim0="2"/></DataFile><Settings version="1.2.0"><Trace )"
+                  R"(sample_cnt="512" time_zero_cnt="25" interval_ns="0.2"/><OdometerCal )"
+                  R"(ticks_per_m="1000" sensorID="3"/><StepSize units="cm">5</StepSize>)"
+                  R"(<NominalFrequency units="MHz">250</NominalFrequency><Pulse units="Vpp">400)"
+                  R"(</Pulse><Antenna><Receiver><AntPosition X="0.1" Y="19" Z="0" units="cm" )"
+                  R"(reference="relative"/></Receiver><Transmitter><AntPosition X="0.1" Y="-19" )"
+                  R"(Z="0" units="cm" reference="relative"/></Transmitter></Antenna><SurveyMode>)"
+                  R"(CMP/WARR</SurveyMode></Settings></Line></LineSet>)"));
 }
 
 TEST_F(SettingsUpdateTest, RadarPairsKeepTheirOwnSettingsAndOtherFilesLoseTheirs) {
