@@ -23,6 +23,18 @@ std::string PositionXml(const std::string& x, const std::string& y, const std::s
            normalized + "\" units=\"" + units + "\"/>";
 }
 
+std::string Saved(ZAR::GpzSvy& editor) {
+    EXPECT_TRUE(editor.Save(nullptr));
+    std::string text;
+    for (const char c : ReadFile(editor.SvyFilePathName().string())) {
+        if (c == '/' && !text.empty() && text.back() == ' ')
+            text.back() = '/';
+        else if (c != '\n' && c != '\t')
+            text += c;
+    }
+    return text;
+}
+
 int32_t EditorFixture::Load(const std::string& document) {
     WriteFile(SvyPath(), document);
     return m_editor.Load(SvyPath().c_str());
@@ -59,9 +71,6 @@ const ZAR::CSvyDataBlock_V110* EditorWriteTest::ReadBack() {
     return m_reader ? &m_reader->GetDataBlock() : nullptr;
 }
 
-}  // namespace svy3_test
-
-namespace svy3_test {
 namespace fs = boost::filesystem;
 
 std::map<std::string, std::string> TreeSnapshot(const std::string& root) {
@@ -73,36 +82,12 @@ std::map<std::string, std::string> TreeSnapshot(const std::string& root) {
     return tree;
 }
 
-void FailingFileOperations::Count(const fs::path& path) {
+ZAR::FileOperations& FailingFileOperations::Counted(const fs::path& path) {
     if (++m_count == m_failAt)
         throw fs::filesystem_error(
             "injected failure", path,
             boost::system::errc::make_error_code(boost::system::errc::io_error));
-}
-
-void FailingFileOperations::Move(const fs::path& from, const fs::path& to) {
-    Count(from);
-    FileOperations::Move(from, to);
-}
-
-void FailingFileOperations::Copy(const fs::path& from, const fs::path& to) {
-    Count(from);
-    FileOperations::Copy(from, to);
-}
-
-void FailingFileOperations::CreateDirectory(const fs::path& directory) {
-    Count(directory);
-    FileOperations::CreateDirectory(directory);
-}
-
-void FailingFileOperations::RemoveDirectory(const fs::path& directory) {
-    Count(directory);
-    FileOperations::RemoveDirectory(directory);
-}
-
-void FailingFileOperations::RemoveFile(const fs::path& path) {
-    Count(path);
-    FileOperations::RemoveFile(path);
+    return ZAR::DefaultFileOperations();
 }
 
 }  // namespace svy3_test

@@ -43,6 +43,10 @@ std::string DataFileXml(const std::string& name, const std::string& ext, int seq
 std::string PositionXml(const std::string& x, const std::string& y, const std::string& z,
                         const std::string& normalized, const std::string& units = "m");
 
+// Saves the editor's document to its file and gives the text without the layout between elements
+// (and "<a/>" for "<a />").
+std::string Saved(ZAR::GpzSvy& editor);
+
 // Calls `visit(set, line, file)` for every file entry of the editor's map, in map order.
 template <class Editor, class Visit>
 void ForEachMapFile(const Editor& editor, Visit visit) {
@@ -105,10 +109,6 @@ class EditorWriteTest : public testing::Test {
     std::unique_ptr<ZAR::CSvyDataBlockInterface_V110> m_reader;
 };
 
-}  // namespace svy3_test
-
-namespace svy3_test {
-
 // Every file below `root` (relative path -> contents) and every folder (relative path -> "/"),
 // for checking that a tree is back as it was, byte for byte.
 std::map<std::string, std::string> TreeSnapshot(const std::string& root);
@@ -116,17 +116,20 @@ std::map<std::string, std::string> TreeSnapshot(const std::string& root);
 // File operations that fail the `failAt`-th change made on disk (moves, copies, folders made or
 // removed, files removed; counted from 1), with a file-system error, and count the changes made.
 class FailingFileOperations : public ZAR::FileOperations {
+    using Path = boost::filesystem::path;
+
   public:
     explicit FailingFileOperations(int failAt = 0) : m_failAt(failAt) {}
-    void Move(const boost::filesystem::path& from, const boost::filesystem::path& to) override;
-    void Copy(const boost::filesystem::path& from, const boost::filesystem::path& to) override;
-    void CreateDirectory(const boost::filesystem::path& directory) override;
-    void RemoveDirectory(const boost::filesystem::path& directory) override;
-    void RemoveFile(const boost::filesystem::path& path) override;
+    void Move(const Path& from, const Path& to) override { Counted(from).Move(from, to); }
+    void Copy(const Path& from, const Path& to) override { Counted(from).Copy(from, to); }
+    void CreateDirectory(const Path& path) override { Counted(path).CreateDirectory(path); }
+    void RemoveDirectory(const Path& path) override { Counted(path).RemoveDirectory(path); }
+    void RemoveFile(const Path& path) override { Counted(path).RemoveFile(path); }
     int changes() const { return m_count; }
 
   private:
-    void Count(const boost::filesystem::path& path);
+    // Counts a change (throwing when it is the one to fail) and gives the real file system.
+    ZAR::FileOperations& Counted(const Path& path);
     int m_failAt;
     int m_count = 0;
 };

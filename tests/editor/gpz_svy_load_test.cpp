@@ -1,4 +1,5 @@
 // The editor's Load, Save, copies and node primitives.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <boost/filesystem.hpp>
@@ -9,88 +10,67 @@ namespace {
 
 using svy3_test::DataFileXml;
 using svy3_test::EditorFixture;
+using svy3_test::Saved;
 using svy3_test::SvyDocument;
+using testing::HasSubstr;
 namespace fs = boost::filesystem;
 
 class EditorLoadTest : public EditorFixture, public testing::Test {};
 
-struct Refusal {
-    const char* what;
-    std::string document;
-    int32_t code;
-    int32_t level;
-    std::string message;
-    bool keepsPath;  // the document was refused before its map was built
-};
-
 TEST_F(EditorLoadTest, MalformedDocumentsAreRefusedWithTheirCode) {
-    const std::string good =
-        SvyDocument("<Line name=\"L\">" + DataFileXml("A", "HD+DT1", 1) + "</Line>");
-    // A line whose one data file holds a Position with these coordinates, in metres.
-    const auto position = [](const std::string& coordinates) {
-        return SvyDocument(
-            "<Line name=\"L\">" +
-            DataFileXml("A", "HD+DT1", 1,
-                        "<Position " + coordinates + " normalized_file_pos=\"0\" units=\"m\"/>") +
-            "</Line>");
+    // A line whose one data file holds `body`.
+    const auto line = [](const std::string& body) {
+        return SvyDocument("<Line name=\"L\">" + body + "</Line>");
     };
-    const std::string kBadPosition =
-        "Malformed SVY file: Unable to read <Position X=? Y=? Z=? ...> entry.";
-    const Refusal refusals[] = {
-        {"not XML", "<ZAR_SVY><Data>", -4, 5, "{path} file not loaded.", true},
-        {"other root", "<SVY><Data><DataDirPath/></Data></SVY>", -5, 5,
-         "Malformed SVY file: <ZAR_SVY> not found.", true},
-        {"no Data", "<ZAR_SVY><Other/></ZAR_SVY>", -6, 5,
-         "Malformed SVY file: <ZAR_SVY><Data> not found.", true},
-        {"no DataDirPath", "<ZAR_SVY><Data><Line name=\"L\"/></Data></ZAR_SVY>", -7, 5,
-         "Malformed SVY file: <ZAR_SVY><Data><DataDirPath> not found.", true},
-        {"Line without name", SvyDocument("<Line/>"), -11, 5,
-         "Malformed SVY file: Unable to read <Line name=??"
-         "?> entry.",
-         false},
-        {"DataFile without ext",
-         SvyDocument("<Line name=\"L\"><DataFile name=\"A\" seq=\"1\"/></Line>"), -12, 5,
-         "Malformed SVY file: Unable to read <DataFile> entry.", false},
-        {"DataFile without seq",
-         SvyDocument("<Line name=\"L\"><DataFile name=\"A\" ext=\"HD\"/></Line>"), -12, 5,
-         "Malformed SVY file: Unable to read <DataFile> entry.", false},
-        {"Position without Z", position("X=\"1\" Y=\"2\""), -16, 5, kBadPosition, false},
-        {"Position without Y", position("X=\"1\" Z=\"2\""), -16, 5, kBadPosition, false},
-        {"LineSet without name", SvyDocument("<LineSet><Line name=\"L\"/></LineSet>"), -21, 5,
-         "Malformed SVY file: <LineSet name=??"
-         "?> not found.",
-         false},
+    const std::string kMalformed = "Malformed SVY file: ";
+    const std::string kBadPosition = "Unable to read <Position X=? Y=? Z=? ...> entry.";
+    const std::string kBadFile = "Unable to read <DataFile> entry.";
+    const std::string kPositionEnd = " normalized_file_pos=\"0\" units=\"m\"/>";
+    const struct {
+        std::string document;
+        int32_t code;
+        std::string message;  // after "Malformed SVY file: "; "{path}" for the file's path
+        bool keepsPath;       // the document was refused before its map was built
+    } refusals[] = {
+        {"<ZAR_SVY><Data>", -4, "{path} file not loaded.", true},
+        {"<SVY><Data><DataDirPath/></Data></SVY>", -5, "<ZAR_SVY> not found.", true},
+        {"<ZAR_SVY><Other/></ZAR_SVY>", -6, "<ZAR_SVY><Data> not found.", true},
+        {"<ZAR_SVY><Data><Line name=\"L\"/></Data></ZAR_SVY>", -7,
+         "<ZAR_SVY><Data><DataDirPath> not found.", true},
+        {SvyDocument("<Line/>"), -11, "Unable to read <Line name=\?\?\?> entry.", false},
+        {line("<DataFile name=\"A\" seq=\"1\"/>"), -12, kBadFile, false},
+        {line("<DataFile name=\"A\" ext=\"HD\"/>"), -12, kBadFile, false},
+        {line(DataFileXml("A", "HD+DT1", 1, "<Position X=\"1\" Y=\"2\"" + kPositionEnd)), -16,
+         kBadPosition, false},
+        {line(DataFileXml("A", "HD+DT1", 1, "<Position X=\"1\" Z=\"2\"" + kPositionEnd)), -16,
+         kBadPosition, false},
+        {SvyDocument("<LineSet><Line name=\"L\"/></LineSet>"), -21,
+         "<LineSet name=\?\?\?> not found.", false},
     };
-    ASSERT_EQ(Load(good), 1);
+    ASSERT_EQ(Load(line(DataFileXml("A", "HD+DT1", 1))), 1);
     const std::string bad = m_dir.File("bad.svy");
-    for (const Refusal& refusal : refusals) {
-        SCOPED_TRACE(refusal.what);
+    for (const auto& refusal : refusals) {
+        SCOPED_TRACE(refusal.document);
         svy3_test::WriteFile(bad, refusal.document);
         const auto error = svy3_test::ErrorOf([&] { m_editor.Load(bad.c_str()); });
-        std::string message = refusal.message;
-        if (message.compare(0, 6, "{path}") == 0)
-            message.replace(0, 6, bad);
-        EXPECT_EQ(error.what, message);
-        EXPECT_EQ(error.code, refusal.code);
-        EXPECT_EQ(error.level, refusal.level);
-        EXPECT_EQ(error.source, "gpz_svy");
+        const std::string message = refusal.message.compare(0, 6, "{path}") == 0
+                                        ? bad + refusal.message.substr(6)
+                                        : kMalformed + refusal.message;
+        EXPECT_EQ(svy3_test::Join(error.code, error.level, error.source, error.what),
+                  svy3_test::Join(refusal.code, 5, "gpz_svy", message));
         EXPECT_EQ(m_editor.SvyFilePathName(), fs::path(refusal.keepsPath ? SvyPath() : bad));
     }
 }
 
 TEST_F(EditorLoadTest, FileNamesThatNameNoDocumentAreRefused) {
     const std::string missing = m_dir.File("missing.svy");
-    const struct {
-        const char* name;
-        int32_t code, level;
-    } cases[] = {{nullptr, -1, 5}, {"", -2, 3}, {missing.c_str(), -3, 3}};
-    for (const auto& c : cases) {
-        const auto error = svy3_test::ErrorOf([&] { m_editor.Load(c.name); });
-        EXPECT_EQ(std::to_string(error.code) + " " + std::to_string(error.level),
-                  std::to_string(c.code) + " " + std::to_string(c.level));
-    }
-    EXPECT_EQ(svy3_test::ErrorOf([&] { m_editor.Load(missing.c_str()); }).what,
-              missing + "SVY file problem: File not found.");
+    const auto error = [&](const char* name) {
+        const auto e = svy3_test::ErrorOf([&] { m_editor.Load(name); });
+        return svy3_test::Join(e.code, e.level, e.what);
+    };
+    EXPECT_EQ(error(nullptr).substr(0, 5), "-1 5 ");
+    EXPECT_EQ(error("").substr(0, 5), "-2 3 ");
+    EXPECT_EQ(error(missing.c_str()), "-3 3 " + missing + "SVY file problem: File not found. ");
     EXPECT_TRUE(m_editor.Empty());
 }
 
@@ -132,7 +112,7 @@ TEST_F(EditorLoadTest, SaveWritesTheLoadedFileOrANamedOne) {
     ASSERT_TRUE(m_editor.GotoNode("/ZAR_SVY/Data/Added", true));
     EXPECT_FALSE(m_editor.Save(""));
     ASSERT_TRUE(m_editor.Save(nullptr));
-    EXPECT_NE(svy3_test::ReadFile(SvyPath()).find("<Added"), std::string::npos);
+    EXPECT_THAT(svy3_test::ReadFile(SvyPath()), HasSubstr("<Added"));
     const std::string other = m_dir.File("other.svy");
     ASSERT_TRUE(m_editor.Save(other.c_str()));
     EXPECT_EQ(svy3_test::ReadFile(other), svy3_test::ReadFile(SvyPath()));
@@ -205,16 +185,15 @@ TEST_F(NodePrimitiveTest, GetNodeTxtReadsTextNameOrAttributeUpTo1023Bytes) {
 
 TEST_F(NodePrimitiveTest, SetNodeTxtWritesAttributesTextOrANewTextChild) {
     EXPECT_TRUE(m_editor.SetNodeTxt("2", "a"));
-    EXPECT_EQ(Text("a"), "2");
     ASSERT_TRUE(m_editor.ChildNode("C", ZAR::GpzSvy::eGpzFind));
     EXPECT_TRUE(m_editor.SetNodeTxt("own", nullptr));  // no text yet: a text child is appended
     EXPECT_EQ(Text(nullptr), "own");
     EXPECT_TRUE(m_editor.SetNodeTxt("again", nullptr));
-    EXPECT_EQ(Text(nullptr), "again");
     EXPECT_TRUE(m_editor.SetNodeVal(0.25, "d"));
     EXPECT_TRUE(m_editor.SetNodeVal(1.0f / 3.0f, "f"));
-    EXPECT_EQ(Text("d"), "0.25");
-    EXPECT_EQ(Text("f"), "0.333333343");
+    EXPECT_THAT(Saved(m_editor),
+                HasSubstr(R"(<A a="2"><B>text</B><B>second</B><C d="0.25" f="0.333333343">)"
+                          R"(again</C></A>)"));
 }
 
 TEST_F(NodePrimitiveTest, ChildNodeFindsCreatesOrAppends) {
@@ -222,20 +201,14 @@ TEST_F(NodePrimitiveTest, ChildNodeFindsCreatesOrAppends) {
     EXPECT_TRUE(m_editor.IsNode("A"));
     EXPECT_FALSE(m_editor.ChildNode(nullptr, ZAR::GpzSvy::eGpzFindOrCreate));
     EXPECT_FALSE(m_editor.ChildNode("D", static_cast<ZAR::GpzSvy::ESvyGpzCreate>(3)));
-    ASSERT_TRUE(m_editor.ChildNode("D", ZAR::GpzSvy::eGpzFindOrCreate));  // appended
-    ASSERT_TRUE(m_editor.SetNodeTxt("new", "mark"));
-    ASSERT_TRUE(m_editor.ParentNode(nullptr));
-    ASSERT_TRUE(m_editor.ChildNode("D", ZAR::GpzSvy::eGpzFindOrCreate));  // found again
-    EXPECT_EQ(Text("mark"), "new");
-    ASSERT_TRUE(m_editor.ParentNode(nullptr));
+    for (const char* mark : {"created", "found"}) {
+        ASSERT_TRUE(m_editor.ChildNode("D", ZAR::GpzSvy::eGpzFindOrCreate));
+        ASSERT_TRUE(m_editor.SetNodeTxt("", mark));
+        ASSERT_TRUE(m_editor.ParentNode(nullptr));
+    }
     ASSERT_TRUE(m_editor.ChildNode("B", ZAR::GpzSvy::eGpzAppend));  // a third B
-    EXPECT_EQ(Text("a"), "failed:unchanged");
-    ASSERT_TRUE(m_editor.ParentNode(nullptr));
-    bool first = true;
-    int count = 0;
-    while (m_editor.NextNode(first, "B"))
-        ++count;
-    EXPECT_EQ(count, 3);
+    EXPECT_THAT(Saved(m_editor), HasSubstr(R"(<A a="1"><B>text</B><B>second</B><C/>)"
+                                           R"(<D created="" found=""/><B/></A>)"));
 }
 
 TEST_F(NodePrimitiveTest, HandlesRememberNodesForCopiesAndReturns) {
@@ -252,13 +225,8 @@ TEST_F(NodePrimitiveTest, HandlesRememberNodesForCopiesAndReturns) {
     m_editor.ReleaseNodeHandle(b);
     EXPECT_FALSE(m_editor.MoveToHandleNode(b));
     EXPECT_FALSE(m_editor.AppendNodeCopy(b, true));
-
-    ASSERT_TRUE(m_editor.GotoNode("C", false));
-    bool first = true;
-    std::vector<std::string> copies;
-    while (m_editor.NextNode(first, "B"))
-        copies.push_back(Text(nullptr));
-    EXPECT_EQ(copies, (std::vector<std::string>{"text", "failed:unchanged"}));  // deep, shallow
+    // The copies: deep, then shallow.
+    EXPECT_THAT(Saved(m_editor), HasSubstr(R"(<A a="1"><B>second</B><C><B>text</B><B/></C></A>)"));
 }
 
 TEST(EditorWithoutDocumentTest, EveryPrimitiveFails) {

@@ -2,7 +2,6 @@
 // navigation.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <sstream>
 
 #include "editor/editor_support.h"
@@ -13,19 +12,14 @@ using svy3_test::DataFileXml;
 using svy3_test::EditorFixture;
 using svy3_test::PositionXml;
 using svy3_test::SvyDocument;
-namespace fs = boost::filesystem;
 
 class LineMapTest : public EditorFixture, public testing::Test {
   protected:
-    // Every entry of the map as "set|line|path relative to the data directory|count;".
-    std::string Entries() const {
-        std::string entries;
-        svy3_test::ForEachMapFile(m_editor, [&](auto set, auto line, auto file) {
-            entries += set->first + "|" + line->first + "|" +
-                       file->first.lexically_relative(m_editor.DataDir()).string() + "|" +
-                       std::to_string(m_editor.EndPos(file) - m_editor.BeginPos(file)) + ";";
-        });
-        return entries;
+    // The map as Dump prints it.
+    std::string Dump() const {
+        std::ostringstream out;
+        m_editor.Dump(out);
+        return out.str();
     }
     // The positions of every file, in map order.
     std::vector<ZAR::SvyLinePos> Positions() const {
@@ -41,7 +35,8 @@ class LineMapTest : public EditorFixture, public testing::Test {
 };
 
 TEST_F(LineMapTest, SetsLinesAndFilesAreOrderedAndPairsSplit) {
-    const std::string pos = PositionXml("1", "2", "3", "0.5");
+    EXPECT_EQ(Dump(), "");
+    const std::string pos = PositionXml("1", "2", "NA", "0.5");
     const std::string document = SvyDocument(
         Line("b", DataFileXml("F2", "HD+DT1", 1, pos) + DataFileXml("F1", "sen", 1) +
                       DataFileXml("x-y", "HD", 1) +
@@ -51,13 +46,13 @@ TEST_F(LineMapTest, SetsLinesAndFilesAreOrderedAndPairsSplit) {
                               DataFileXml("H", "DT1", 2)) +
             "</LineSet><LineSet name=\"A set\">" + Line("Only", DataFileXml("K", "HD", 1)) +
             "</LineSet>" + Line("B", DataFileXml("Z", "HD", 1)) + Line("Empty", ""),
-        "data");
+        "/d");
     EXPECT_EQ(Load(document), -1);  // H with seq 2 is left out
     // Paths order element by element: x/y before x-y.
-    EXPECT_EQ(Entries(),
-              "|B|Z.HD|0;|b|F1.sen|0;|b|F2.DT1|0;|b|F2.HD|1;|b|x/y.HD|0;|b|x-y.HD|0;"
-              "A set|Only|K.HD|0;Set|Line10|G.HD|0;Set|Line2|sub/dir/H.DT1|0;");
-    EXPECT_EQ(m_editor.DataDir(), fs::path(m_dir.path()) / "data");
+    EXPECT_EQ(Dump(),
+              "[][B][/d/Z.HD]\n[][b][/d/F1.sen]\n[][b][/d/F2.DT1]\n[][b][/d/F2.HD](1,2,nan,0,0)\n"
+              "[][b][/d/x/y.HD]\n[][b][/d/x-y.HD]\n[A set][Only][/d/K.HD]\n"
+              "[Set][Line10][/d/G.HD]\n[Set][Line2][/d/sub/dir/H.DT1]\n");
 }
 
 TEST_F(LineMapTest, PositionsAreSortedStablyAndOutOfRangeFilePositionsCountAsZero) {
@@ -65,56 +60,40 @@ TEST_F(LineMapTest, PositionsAreSortedStablyAndOutOfRangeFilePositionsCountAsZer
         PositionXml("1", "0", "NA", "0.9") + PositionXml("2", "0", "0", "1.5") +
         PositionXml("3", "0", "0", "1") + PositionXml("4", "0", "0", "-0.0001") +
         PositionXml("5", "0", "0", "nan") + PositionXml("6", "0", "-1.5", "0.25");
-    ASSERT_EQ(Load(SvyDocument("<Line name=\"L\">" + DataFileXml("A", "HD+DT1", 1, positions) +
-                               "</Line>")),
-              1);
-    std::vector<std::pair<double, double>> order;  // (X, normalized file position)
+    ASSERT_EQ(Load(SvyDocument(Line("L", DataFileXml("A", "HD+DT1", 1, positions)), "/d")), 1);
+    EXPECT_EQ(Dump(),
+              "[][L][/d/A.DT1]\n[][L][/d/A.HD](2,0,0,0,0)(4,0,0,0,0)(5,0,0,0,0)(6,0,-1.5,0,0)"
+              "(1,0,nan,0,0)(3,0,0,0,0)\n");
+    std::string normalized;
     for (const ZAR::SvyLinePos& p : Positions())
-        order.emplace_back(p.X(ZAR::UNIT_M), p.m_dNormalizedFilePos);
-    EXPECT_EQ(order, (std::vector<std::pair<double, double>>{
-                         {2, 0}, {4, 0}, {5, 0}, {6, 0.25}, {1, 0.9}, {3, 1}}));
-    const auto sorted = Positions();
-    EXPECT_TRUE(std::isnan(sorted[4].Z(ZAR::UNIT_M)));  // "NA"
-    EXPECT_EQ(sorted[3].Z(ZAR::UNIT_M), -1.5);
-    auto set = m_editor.Begin();
-    auto file = m_editor.Begin(m_editor.Begin(set));
-    ++file;  // A.HD after A.DT1
-    EXPECT_EQ(m_editor.Last(file).X(ZAR::UNIT_M), 3);
+        normalized += svy3_test::Join(p.m_dNormalizedFilePos);
+    EXPECT_EQ(normalized, "0 0 0 0.25 0.9 1 ");
+    auto file = m_editor.Begin(m_editor.Begin(m_editor.Begin()));
+    EXPECT_EQ(m_editor.Last(++file).X(ZAR::UNIT_M), 3);  // A.HD after A.DT1
 }
 
+// Numbers are read up to the first character that does not belong to one.
 TEST_F(LineMapTest, TheFirstPositionSetsTheUnitAndLaterOnesAreConverted) {
     const std::string first = DataFileXml(
         "A", "HD+DT1", 1,
         PositionXml("3", "6", "NA", "0", "ft") + PositionXml("30.48", "0", "-30.48", "1", "cm"));
     const std::string second = DataFileXml("B", "HD+DT1", 1, PositionXml("1", "1", "1", "0", "m"));
-    ASSERT_EQ(Load(SvyDocument("<Line name=\"L\">" + first + second + "</Line>")), 1);
+    const std::string third = R"(<DataFile name="C" ext="HD+DT1" seq="1x"><FileDirPath/>)" +
+                              PositionXml("1e1", "2abc", "z", "0.5x", "mm") + "</DataFile>";
+    ASSERT_EQ(Load(SvyDocument(Line("L", first + second + third))), 1);
     EXPECT_EQ(m_editor.Units(), ZAR::UNIT_FT);
     std::string xyz;
     for (const ZAR::SvyLinePos& p : Positions())
-        xyz += svy3_test::Join(p.X(ZAR::UNIT_M), p.Y(ZAR::UNIT_M), p.Z(ZAR::UNIT_M));
-    // Feet kept as read; 30.48 cm is 1 ft; 1 m is 3.28083989501312 ft (15 digits).
-    EXPECT_EQ(xyz, "3 6 nan 1 0 -1 3.28083989501312 3.28083989501312 3.28083989501312 ");
+        xyz += svy3_test::Join(p.X(ZAR::UNIT_M), p.Y(ZAR::UNIT_M), p.Z(ZAR::UNIT_M),
+                               p.m_dNormalizedFilePos);
+    // Feet kept as read; 30.48 cm is 1 ft; 1 m is 3.28083989501312 ft (15 digits); 1 mm is
+    // 0.00328083989501312 ft.
+    EXPECT_EQ(xyz,
+              "3 6 nan 0 1 0 -1 1 3.28083989501312 3.28083989501312 3.28083989501312 0 "
+              "0.0328083989501312 0.00656167979002625 0 0.5 ");
 
     ASSERT_EQ(Load(SvyDocument("")), 1);  // a new load forgets the unit
     EXPECT_EQ(m_editor.Units(), 0);
-}
-
-TEST_F(LineMapTest, DumpPrintsOneLinePerFileWithItsPositions) {
-    std::ostringstream empty;
-    m_editor.Dump(empty);
-    EXPECT_EQ(empty.str(), "");
-    ASSERT_EQ(Load(SvyDocument("<LineSet name=\"S\"><Line name=\"L\">" +
-                                   DataFileXml("A", "HD+DT1", 1,
-                                               PositionXml("1", "2", "NA", "1") +
-                                                   PositionXml("0", "0.5", "3", "0")) +
-                                   "</Line></LineSet>",
-                               "/d")),
-              1);
-    std::ostringstream out;
-    m_editor.Dump(out);
-    EXPECT_EQ(out.str(),
-              "[S][L][/d/A.DT1]\n"
-              "[S][L][/d/A.HD](0,0.5,3,0,0)(1,2,nan,0,0)\n");
 }
 
 TEST_F(LineMapTest, GotoLineNodeFindsLinesBySetAndName) {
@@ -155,49 +134,21 @@ TEST_F(LineMapTest, FindSubnodeMatchesAttributesByteForByte) {
     ASSERT_EQ(Load(SvyDocument(
                   "<E k=\"x\" n=\"1\"/><E k=\"X\" n=\"2\"/><E n=\"3\"/><E k=\"X\" n=\"4\"/>")),
               1);
-    struct Case {
-        const char* attribute;
-        const char* value;
-        const char* found;  // the n of the element found, or null for none
-    } cases[] = {{"k", "X", "2"}, {"k", "x", "1"},     {"", "", "1"},
-                 {"k", "", "1"},  {"k", "y", nullptr}, {"z", "X", nullptr}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.attribute) + "=" + c.value);
+    // Each search from Data gives the n of the element found, or "-" when the cursor stayed.
+    std::string found;
+    for (const auto& c : std::vector<std::pair<const char*, const char*>>{
+             {"k", "X"}, {"k", "x"}, {"", ""}, {"k", ""}, {"k", "y"}, {"z", "X"}}) {
         ASSERT_TRUE(m_editor.GotoNode("/ZAR_SVY/Data", false));
-        const bool found = m_editor.FindSubnode("E", c.attribute, c.value);
-        EXPECT_EQ(found, c.found != nullptr);
-        std::string n;
-        if (c.found) {
-            EXPECT_TRUE(m_editor.GetNodeTxt(n, "n"));
-            EXPECT_EQ(n, c.found);
-        } else {
-            EXPECT_TRUE(m_editor.IsNode("Data"));
-        }
+        std::string n = "moved";
+        if (m_editor.FindSubnode("E", c.first, c.second))
+            m_editor.GetNodeTxt(n, "n");
+        else if (m_editor.IsNode("Data"))
+            n = "-";
+        found += n + " ";
     }
+    EXPECT_EQ(found, "2 1 1 1 - - ");
     EXPECT_FALSE(m_editor.FindSubnode("Missing", "", ""));
     EXPECT_TRUE(m_editor.IsNode("Data"));
-}
-
-TEST_F(LineMapTest, DataFileAndPositionReadersReportWhatTheyRead) {
-    ASSERT_EQ(Load(SvyDocument("<DataFile name=\"N\" ext=\"HD+DT1\" seq=\"12x\">"
-                               "<FileDirPath/><Position X=\"1e1\" Y=\"2abc\" Z=\"z\" "
-                               "normalized_file_pos=\"0.5\" units=\"mm\"/></DataFile>")),
-              1);
-    ASSERT_TRUE(m_editor.GotoNode("/ZAR_SVY/Data/DataFile", false));
-    fs::path path;
-    int32_t sequence = 0;
-    ASSERT_TRUE(m_editor.DataFileInfo(path, sequence));
-    EXPECT_EQ(path, fs::path("N.HD+DT1"));
-    EXPECT_EQ(sequence, 12);  // leading digits
-    EXPECT_TRUE(m_editor.IsNode("DataFile"));
-    ASSERT_TRUE(m_editor.ChildNode("Position", ZAR::GpzSvy::eGpzFind));
-    ZAR::SvyLinePos position;
-    ASSERT_TRUE(m_editor.PosInfo(position));
-    EXPECT_EQ(m_editor.Units(), ZAR::UNIT_MM);
-    EXPECT_EQ(position.X(ZAR::UNIT_M), 10);
-    EXPECT_EQ(position.Y(ZAR::UNIT_M), 2);
-    EXPECT_EQ(position.Z(ZAR::UNIT_M), 0);
-    EXPECT_EQ(position.m_dNormalizedFilePos, 0.5);
 }
 
 }  // namespace

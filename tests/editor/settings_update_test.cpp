@@ -1,5 +1,6 @@
 // Rewriting the acquisition settings of a line from a radar header record: what goes where and in
 // which order, what a failing write stops, and that the library's reader takes the result.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -14,7 +15,8 @@
 namespace {
 
 using svy3_test::DataFileXml;
-using svy3_test::SvyDocument;
+using svy3_test::Saved;
+using testing::HasSubstr;
 using ZAR::UNIT_M;
 using Block = ZAR::CSvySettingsBlock_V110;
 using DataFile = ZAR::CSvyDataBlock_V110::CDataFile;
@@ -38,16 +40,15 @@ ZAR::SGprParam Header() {
     return param;
 }
 
-// A complete 1.1.0 Settings element with values unlike Header()'s; `extra` goes inside it.
-std::string OldSettings(const std::string& extra = "") {
+// A complete 1.1.0 Settings element with values unlike Header()'s.
+std::string OldSettings() {
     return R"(<Settings version="1.1.0"><Trace sample_cnt="200" time_zero_cnt="20" )"
            R"(interval_ns="0.8"/><OdometerCal ticks_per_m="500" sensorID="3"/>)"
            R"(<StepSize units="m">0.05</StepSize><NominalFrequency units="MHz">100)"
            R"(</NominalFrequency><Pulse units="Vpp">200</Pulse><Antenna><Receiver>)"
            R"(<AntPosition X="0.1" Y="0.5" Z="0" units="m" reference="relative"/></Receiver>)"
            R"(<Transmitter><AntPosition X="0.1" Y="-0.5" Z="0" units="m" reference="relative"/>)"
-           R"(</Transmitter></Antenna><SurveyMode>Reflection</SurveyMode>)" +
-           extra + "</Settings>";
+           R"(</Transmitter></Antenna><SurveyMode>Reflection</SurveyMode></Settings>)";
 }
 
 // How the library's reader must see a radar pair rewritten from `param`: the odometer, the counts
@@ -74,26 +75,13 @@ void ExpectReadBack(const DataFile& file, const ZAR::SGprParam& param) {
 class SettingsUpdateTest : public svy3_test::EditorWriteTest {
   protected:
     void Load(const std::string& data) { LoadData(data); }
-    // Moves to `path`, then to its child `name` whose "name" attribute is `value`.
-    void Goto(const std::string& path, const std::string& name = "",
-              const std::string& value = "") {
-        ASSERT_TRUE(m_editor.GotoNode(path, false)) << path;
-        if (!name.empty()) {
-            ASSERT_TRUE(m_editor.FindSubnode(name, "name", value)) << value;
-        }
-    }
-    bool Has(const std::string& child) {
-        if (!m_editor.ChildNode(child.c_str(), ZAR::GpzSvy::eGpzFind))
-            return false;
-        m_editor.ParentNode(nullptr);
-        return true;
-    }
-
+    void Goto(const std::string& path) { ASSERT_TRUE(m_editor.GotoNode(path, false)) << path; }
     const ZAR::SGprParam m_param = Header();
 };
 
-TEST_F(SettingsUpdateTest, LineWithoutSettingsGetsItsOwnWrittenInOrder) {
-    Load(R"(<Line name="L1">)" + DataFileXml("F1", "HD+DT1", 1) + "</Line>");
+TEST_F(SettingsUpdateTest, LineWithoutSettingsGetsItsOwnWrittenInOrderUntilAWriteFails) {
+    const std::string data = R"(<Line name="L1">)" + DataFileXml("F1", "HD+DT1", 1) + "</Line>";
+    Load(data);
     Goto("/ZAR_SVY/Data/Line");
     ASSERT_TRUE(m_editor.SetGprParamSettings(m_param));
     EXPECT_TRUE(m_editor.IsNode("Line"));
@@ -112,16 +100,10 @@ TEST_F(SettingsUpdateTest, LineWithoutSettingsGetsItsOwnWrittenInOrder) {
 
     const ZAR::CSvyDataBlock_V110* read = ReadBack();
     ASSERT_NE(read, nullptr);
-    const ZAR::CSvyDataBlock_V110& block = *read;
-    ASSERT_EQ(block.m_settings.size(), 1u);  // the line's, the only Settings of the document
-    ExpectReadBack(*block.m_lines.at(0)->m_extensions.at(0)->m_files.at(0), m_param);
-}
+    ASSERT_EQ(read->m_settings.size(), 1u);  // the line's, the only Settings of the document
+    ExpectReadBack(*read->m_lines.at(0)->m_extensions.at(0)->m_files.at(0), m_param);
 
-TEST_F(SettingsUpdateTest, FirstFailingWriteStopsTheRest) {
-    const std::string data = R"(<Line name="L1">)" + DataFileXml("F1", "HD+DT1", 1) + "</Line>";
-    Load(data);
-    Goto("/ZAR_SVY/Data/Line");
-    ASSERT_TRUE(m_editor.SetGprParamSettings(m_param));
+    // The first failing write stops the rest.
     const std::vector<std::string> all = m_editor.writes;
     for (size_t failAt = 1; failAt <= all.size(); ++failAt) {
         SCOPED_TRACE(all[failAt - 1]);
@@ -138,38 +120,22 @@ TEST_F(SettingsUpdateTest, LineSetSettingsAreCopiedToTheLineThenOverwritten) {
          DataFileXml("F1", "HD+DT1", 1) + "</Line></LineSet>");
     Goto("/ZAR_SVY/Data/LineSet/Line");
     ASSERT_TRUE(m_editor.SetGprParamSettings(m_param));
-
-    const ZAR::CSvyDataBlock_V110* read = ReadBack();
-    ASSERT_NE(read, nullptr);
-    const ZAR::CSvyDataBlock_V110& block = *read;
-    // The reader takes no Settings from line sets: the line's copy is the one it finds.
-    ASSERT_EQ(block.m_settings.size(), 1u);
-    const DataFile& file =
-        *block.m_lineSets.at(0)->m_lines.at(0)->m_extensions.at(0)->m_files.at(0);
-    ExpectReadBack(file, m_param);
-    // What the header does not give survives from the copy: the odometer sensor and the antennas'
-    // X numbers (which now count in the header's unit: only Y and the unit are rewritten).
-    EXPECT_EQ(file.m_pSettings->OdometerSensorId, 3);
-    Goto("/ZAR_SVY/Data/LineSet/Line/Settings/Antenna/Transmitter");
-    std::string x;
-    EXPECT_TRUE(m_editor.GetSubNodeText(x, "AntPosition", "X"));
-    EXPECT_EQ(x, "0.1");
-    // The line set keeps its own values.
-    Goto("/ZAR_SVY/Data/LineSet/Settings");
-    std::string version;
-    int32_t samples = 0;
-    EXPECT_TRUE(m_editor.GetNodeTxt(version, "version"));
-    EXPECT_EQ(version, "1.1.0");
-    EXPECT_TRUE(m_editor.GetSubNodeValue(samples, "Trace", "sample_cnt"));
-    EXPECT_EQ(samples, 200);
-
-    // The copy was rewritten in place: one Antenna, one Receiver, one AntPosition.
-    Goto("/ZAR_SVY/Data/LineSet/Line/Settings/Antenna");
-    bool first = true;
-    int receivers = 0;
-    while (m_editor.NextNode(first, "Receiver"))
-        ++receivers;
-    EXPECT_EQ(receivers, 1);
+    // The line set keeps its values; the line's copy is rewritten in place: what the header does
+    // not give survives (the odometer sensor, the antennas' X numbers, which now count in the
+    // header's unit: only Y and the unit are rewritten).
+    EXPECT_THAT(
+        Saved(m_editor),
+        HasSubstr(R"(<LineSet name="S">)" + OldSettings() +
+                  R"(<Line name="L1"><DataFile name="F1" ext="HD+DT1" seq="1"><Odometer )"
+                  R"(units="cm" step="5" start="150" end="750"/><DataSampleCnt dim3="NA" )"
+                  R"(dim2="120" dim1="512" dim0="2"/></DataFile><Settings version="1.2.0"><Trace )"
+                  R"(sample_cnt="512" time_zero_cnt="25" interval_ns="0.2"/><OdometerCal )"
+                  R"(ticks_per_m="1000" sensorID="3"/><StepSize units="cm">5</StepSize>)"
+                  R"(<NominalFrequency units="MHz">250</NominalFrequency><Pulse units="Vpp">400)"
+                  R"(</Pulse><Antenna><Receiver><AntPosition X="0.1" Y="19" Z="0" units="cm" )"
+                  R"(reference="relative"/></Receiver><Transmitter><AntPosition X="0.1" Y="-19" )"
+                  R"(Z="0" units="cm" reference="relative"/></Transmitter></Antenna><SurveyMode>)"
+                  R"(CMP/WARR</SurveyMode></Settings></Line></LineSet>)"));
 }
 
 TEST_F(SettingsUpdateTest, RadarPairsKeepTheirOwnSettingsAndOtherFilesLoseTheirs) {
@@ -183,37 +149,24 @@ TEST_F(SettingsUpdateTest, RadarPairsKeepTheirOwnSettingsAndOtherFilesLoseTheirs
     ASSERT_TRUE(m_editor.SetNodeTxt("D", "name"));
     ASSERT_TRUE(m_editor.ChildNode("Settings", ZAR::GpzSvy::eGpzAppend));
     m_editor.ParentNode("Line");
-    m_editor.writes.clear();
-
     ASSERT_TRUE(m_editor.SetGprParamSettings(m_param));
     EXPECT_TRUE(m_editor.IsNode("Line"));
-    EXPECT_FALSE(Has("Settings"));  // a data file had Settings: the line gets none
-
-    struct FileCase {
-        const char* name;
-        bool settings;
-        const char* odometerUnits;
-    } cases[] = {{"A", true, "cm"}, {"B", false, "m"}, {"C", false, "cm"}, {"D", true, ""}};
-    for (const FileCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        Goto("/ZAR_SVY/Data/Line", "DataFile", c.name);
-        EXPECT_EQ(Has("Settings"), c.settings);
-        std::string units;
-        m_editor.GetSubNodeText(units, "Odometer", "units");
-        EXPECT_EQ(units, c.odometerUnits);
-    }
-    // A's own Settings took the values; D's were not touched.
-    Goto("/ZAR_SVY/Data/Line/DataFile/Settings");
-    int32_t samples = 0;
-    EXPECT_TRUE(m_editor.GetSubNodeValue(samples, "Trace", "sample_cnt"));
-    EXPECT_EQ(samples, static_cast<int32_t>(m_param.SamplesPerTrace));
-    Goto("/ZAR_SVY/Data/Line", "DataFile", "D");
-    ASSERT_TRUE(m_editor.ChildNode("Settings", ZAR::GpzSvy::eGpzFind));
-    EXPECT_FALSE(Has("Trace"));
+    const std::string counts = R"(<DataSampleCnt dim3="NA" dim2="120" dim1="512" dim0="2"/>)";
+    const std::string rewritten = R"(<Odometer units="cm" step="5" start="150" end="750"/>)";
+    const std::string saved = Saved(m_editor);
+    EXPECT_THAT(saved, HasSubstr(R"(<DataFile name="A" ext="HD+DT1" seq="1"><Settings )"
+                                 R"(version="1.2.0"><Trace sample_cnt="512" time_zero_cnt="25" )"
+                                 R"(interval_ns="0.2"/>)"));
+    EXPECT_THAT(saved, HasSubstr("</Settings>" + rewritten + counts + "</DataFile>"));
+    EXPECT_THAT(saved, HasSubstr(DataFileXml("B", "GPS", 1, odometer)));
+    // A data file had Settings: the line gets none.
+    EXPECT_THAT(saved, HasSubstr(DataFileXml("C", "HD+DT1", 1, rewritten + counts) +
+                                 R"(<DataFile name="D"><Settings/></DataFile></Line>)"));
 }
 
 TEST_F(SettingsUpdateTest, OnlyALineOrASettingsElementIsWritten) {
     Load(R"(<Line name="L1">)" + DataFileXml("F1", "HD+DT1", 1) + "</Line>");
+    const std::string before = Saved(m_editor);
     const struct {
         const char* path;
         const char* name;
@@ -225,90 +178,65 @@ TEST_F(SettingsUpdateTest, OnlyALineOrASettingsElementIsWritten) {
         EXPECT_FALSE(m_editor.SetSettings(m_param));
         EXPECT_TRUE(m_editor.IsNode(c.name));  // the cursor did not move
         EXPECT_TRUE(m_editor.writes.empty());
-        EXPECT_FALSE(Has("Settings"));
+        EXPECT_EQ(Saved(m_editor), before);
     }
 }
 
 TEST_F(SettingsUpdateTest, AntennasStandSymmetricOnTheYAxis) {
     Load(R"(<Settings/><Line name="L1"><Settings><Antenna><Receiver><AntPosition X="0.3" )"
          R"(reference="relative"/></Receiver></Antenna></Settings></Line>)");
-    const struct {
-        const char* path;
-        double separation;
-        const char* unit;
-    } cases[] = {{"/ZAR_SVY/Data/Settings", 1.0, "m"}, {"/ZAR_SVY/Data/Line/Settings", 2.5, "ft"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.path);
-        Goto(c.path);
-        ASSERT_TRUE(m_editor.SetAntennaSeperation(c.separation, c.unit));
-        EXPECT_TRUE(m_editor.IsNode("Settings"));
-        for (const char* antenna : {"Receiver", "Transmitter"}) {
-            const double sign = std::string(antenna) == "Receiver" ? 1 : -1;
-            Goto(std::string(c.path) + "/Antenna/" + antenna);
-            double y = 0;
-            std::string units;
-            EXPECT_TRUE(m_editor.GetSubNodeValue(y, "AntPosition", "Y"));
-            EXPECT_DOUBLE_EQ(y, sign * c.separation / 2);
-            EXPECT_TRUE(m_editor.GetSubNodeText(units, "AntPosition", "units"));
-            EXPECT_EQ(units, c.unit);
-        }
-    }
+    Goto("/ZAR_SVY/Data/Settings");
+    ASSERT_TRUE(m_editor.SetAntennaSeperation(1.0, "m"));
+    EXPECT_TRUE(m_editor.IsNode("Settings"));
+    Goto("/ZAR_SVY/Data/Line/Settings");
+    ASSERT_TRUE(m_editor.SetAntennaSeperation(2.5, "ft"));
+    EXPECT_TRUE(m_editor.IsNode("Settings"));
     // Existing positions are rewritten, not duplicated, and keep their other attributes.
-    Goto("/ZAR_SVY/Data/Line/Settings/Antenna/Receiver");
-    std::string x;
-    EXPECT_TRUE(m_editor.GetSubNodeText(x, "AntPosition", "X"));
-    EXPECT_EQ(x, "0.3");
-    EXPECT_TRUE(m_editor.ChildNode("AntPosition", ZAR::GpzSvy::eGpzFind));
-    bool first = false;
-    EXPECT_FALSE(m_editor.NextNode(first, "AntPosition"));
+    EXPECT_THAT(Saved(m_editor),
+                HasSubstr(R"(<Settings><Antenna><Receiver><AntPosition units="m" Y="0.5"/>)"
+                          R"(</Receiver><Transmitter><AntPosition units="m" Y="-0.5"/>)"
+                          R"(</Transmitter></Antenna></Settings><Line name="L1"><Settings>)"
+                          R"(<Antenna><Receiver><AntPosition X="0.3" reference="relative" )"
+                          R"(units="ft" Y="1.25"/></Receiver><Transmitter><AntPosition )"
+                          R"(units="ft" Y="-1.25"/></Transmitter></Antenna></Settings></Line>)"));
 }
 
 TEST_F(SettingsUpdateTest, FailedReceiverLeavesTheTransmitterUnwritten) {
-    Load("<Settings/>");
     for (int failAt : {1, 2}) {
         SCOPED_TRACE(failAt);
+        Load("<Settings/>");
         Goto("/ZAR_SVY/Data/Settings");
-        m_editor.writes.clear();
         m_editor.failAt = failAt;
         EXPECT_FALSE(m_editor.SetAntennaSeperation(1.0, "m"));
         EXPECT_TRUE(m_editor.IsNode("Settings"));
         EXPECT_EQ(m_editor.writes.size(), static_cast<size_t>(failAt));
         // The climbs after the failed write go back to Antenna, not just one level up.
-        Goto("/ZAR_SVY/Data/Settings/Antenna/Receiver");
-        EXPECT_FALSE(Has("Transmitter"));
+        EXPECT_THAT(Saved(m_editor), HasSubstr("</Receiver><Transmitter/></Antenna></Settings>"));
     }
 }
 
 TEST_F(SettingsUpdateTest, LineTakesADeepCopyOfTheNearestSettings) {
     const std::string dataSettings = R"(<Settings from="data"><Trace sample_cnt="1"/></Settings>)";
     const std::string setSettings = R"(<Settings from="set"><Trace sample_cnt="2"/></Settings>)";
-    const std::string line = R"(<Line name="L1">)" + DataFileXml("F1", "HD+DT1", 1) + "</Line>";
+    const std::string file = R"(<DataFile name="F1" ext="HD+DT1" seq="1"/>)";
+    const std::string line = R"(<Line name="L1">)" + file + "</Line>";
     const struct {
         std::string data;
         int32_t result;
-        const char* from;
-        const char* samples;
+        std::string copy;
     } cases[] = {
-        {dataSettings + R"(<LineSet name="S">)" + setSettings + line + "</LineSet>", 1, "set", "2"},
-        {dataSettings + R"(<LineSet name="S">)" + line + "</LineSet>", 1, "data", "1"},
-        {R"(<LineSet name="S">)" + line + "</LineSet>", -1, "", ""},
+        {dataSettings + R"(<LineSet name="S">)" + setSettings + line + "</LineSet>", 1,
+         setSettings},
+        {dataSettings + R"(<LineSet name="S">)" + line + "</LineSet>", 1, dataSettings},
+        {R"(<LineSet name="S">)" + line + "</LineSet>", -1, ""},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.from);
+        SCOPED_TRACE(c.copy);
         Load(c.data);
         Goto("/ZAR_SVY/Data/LineSet/Line");
         EXPECT_EQ(m_editor.CopyLinesetSettingsToLine(), c.result);
         EXPECT_TRUE(m_editor.IsNode("Line"));
-        const bool copied = m_editor.ChildNode("Settings", ZAR::GpzSvy::eGpzFind);
-        EXPECT_EQ(copied, c.result == 1);
-        if (!copied)
-            continue;
-        std::string from;
-        std::string samples;
-        EXPECT_TRUE(m_editor.GetNodeTxt(from, "from"));
-        EXPECT_TRUE(m_editor.GetSubNodeText(samples, "Trace", "sample_cnt"));
-        EXPECT_EQ(from, c.from);
-        EXPECT_EQ(samples, c.samples);
+        EXPECT_THAT(Saved(m_editor), HasSubstr(R"(<Line name="L1">)" + file + c.copy + "</Line>"));
     }
 }
 
