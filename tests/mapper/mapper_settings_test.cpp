@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,44 +18,34 @@ using ZAR::SvyViloMapperSettings;
 using ZAR::Transform::S2DPoint;
 using ZAR::Transform::SCoordinateRelationship;
 
-// The settings elements in writing order with the texts that a written default gives; "@" stands
-// for the default GPS configuration.
+// The settings elements in writing order with the texts that a written default gives ("@" for
+// the default GPS configuration), but for zone texts on both points, as a written relationship
+// has them: an empty zone text reads as no text and would end a read there.
 const char kDefaults[] =
     "AutoImport=N;FiducialsNotImported=N;GPSConfiguration=@;LocalWorld_Settings=0;EnableGPS=0;"
     "TwoPointDefinition=N;Ratio_CHeckBox=Y;Fit_Grid=N;Zone=17T;Shift_X=0;Shift_Y=0;Rotation=0;"
-    "Local_X_P1=0;Local_Y_P1=0;EASTING_LATITUDE_P1=0;NORTHING_LONGITUDE_P1=0;Zone1=;Local_X_P2=0;"
-    "Local_Y_P2=1;EASTING_LATITUDE_P2=0;NORTHING_LONGITUDE_P2=1;Zone2=;Unit=m";
+    "Local_X_P1=0;Local_Y_P1=0;EASTING_LATITUDE_P1=0;NORTHING_LONGITUDE_P1=0;Zone1=0;Local_X_P2=0;"
+    "Local_Y_P2=1;EASTING_LATITUDE_P2=0;NORTHING_LONGITUDE_P2=1;Zone2=0;Unit=m";
 
 // The mapper settings block with the defaults, some elements replaced by `changes`
 // ("name=text;...", the last of a name counts; a text of "-" drops the element).
 std::string SettingsXml(const std::string& changes) {
     std::map<std::string, std::string> texts;
-    std::vector<std::string> order;
-    for (const std::string& list : {std::string(kDefaults), changes}) {
-        std::istringstream in(list);
-        for (std::string item; std::getline(in, item, ';');) {
-            const std::string name = item.substr(0, item.find('='));
-            if (!texts.count(name))
-                order.push_back(name);
-            texts[name] = item.substr(name.size() + 1);
-        }
-    }
+    std::istringstream in(changes);
+    for (std::string item; std::getline(in, item, ';');)
+        texts[item.substr(0, item.find('='))] = item.substr(item.find('=') + 1);
     std::string xml = "<VILO_Mapper_Settings><LocalWorld_Settings>";
-    for (const std::string& name : order) {
-        std::string text =
-            texts[name] == "@" ? SvyViloMapperSettings::kDefaultGpsConfiguration : texts[name];
-        for (size_t quote; (quote = text.find('"')) != std::string::npos;)
-            text.replace(quote, 1, "&quot;");
+    std::istringstream defaults(kDefaults);
+    for (std::string item; std::getline(defaults, item, ';');) {
+        const std::string name = item.substr(0, item.find('='));
+        std::string text = texts.count(name) ? texts[name] : item.substr(name.size() + 1);
+        if (text == "@")
+            text = std::regex_replace(SvyViloMapperSettings::kDefaultGpsConfiguration,
+                                      std::regex("\""), "&quot;");
         if (text != "-")
             xml += "<" + name + ">" + text + "</" + name + ">";
     }
     return xml + "</LocalWorld_Settings></VILO_Mapper_Settings>";
-}
-
-// The same with zone texts on both points, as a written relationship has them: an empty zone
-// text reads as no text and would end a read there.
-std::string ReadableSettingsXml(const std::string& changes) {
-    return SettingsXml("Zone1=0;Zone2=0;" + changes);
 }
 
 class MapperSettingsTest : public svy3_test::EditorFixture, public testing::Test {
@@ -95,7 +86,7 @@ TEST_F(MapperSettingsTest, WrittenElementsAreTheDefaultsInOrder) {
     ASSERT_EQ(m_editor.Load(SvyPath().c_str()), 1);
     ASSERT_TRUE(m_editor.Save(nullptr));
     const std::string saved = svy3_test::ReadFile(SvyPath());
-    LoadWith(SettingsXml(""));
+    LoadWith(SettingsXml("Zone1=;Zone2="));
     ASSERT_TRUE(m_editor.Save(nullptr));
     EXPECT_EQ(saved, svy3_test::ReadFile(SvyPath()));
     // An empty zone text reads as no text at all, which ends the chain there.
@@ -127,7 +118,7 @@ TEST_F(MapperSettingsTest, ReadStopsAtTheFirstBadSettingButParsesTheZoneAndUnit)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        LoadWith(ReadableSettingsXml(c.changes));
+        LoadWith(SettingsXml(c.changes));
         SvyViloMapperSettings s;
         s.m_dShift_X = 9;
         s.m_nEnableGPS = 5;
@@ -149,11 +140,11 @@ TEST_F(MapperSettingsTest, RelationshipFromShiftAndRotationOrTwoPoints) {
     SCoordinateRelationship relationship;
     relationship.mode = 99;
     settings.GetGpsToDataRelationship(relationship);
-    EXPECT_EQ(relationship.mode, 3);
-    EXPECT_EQ(relationship.destination_orientation_angle_deg(), -30);
-    EXPECT_EQ(relationship.source1, S2DPoint(500000, 4649776));  // not scaled
-    EXPECT_DOUBLE_EQ(relationship.destination1.x, 10 * 0.3048);
-    EXPECT_DOUBLE_EQ(relationship.destination2.y, 2 * 0.3048);
+    // The sources not scaled, the destinations from feet.
+    EXPECT_EQ(Join(relationship.mode, relationship.destination_orientation_angle_deg(),
+                   relationship.source1.x, relationship.source1.y, relationship.destination1.x,
+                   relationship.destination2.y),
+              Join(3, -30, 500000, 4649776, 10 * 0.3048, 2 * 0.3048));
 
     settings.m_bTwoPointDefinition = true;
     settings.m_nLocalWorld_Settings = 1;  // the points are UTM in zone 17T
@@ -181,14 +172,14 @@ TEST_F(MapperSettingsTest, RelationshipFromShiftAndRotationOrTwoPoints) {
 }
 
 TEST_F(MapperSettingsTest, TheEditorKeepsTheRelationshipOfTheDocument) {
-    LoadWith(ReadableSettingsXml("EnableGPS=1;Rotation=12.5;Local_X_P2=7"));
+    LoadWith(SettingsXml("EnableGPS=1;Rotation=12.5;Local_X_P2=7"));
     SCoordinateRelationship relationship;
     ASSERT_TRUE(m_editor.GetGpsToDataRelationship(relationship));
     EXPECT_EQ(relationship.destination_orientation_angle_deg(), -12.5);
     EXPECT_EQ(relationship.destination2, S2DPoint(7, 1));
     EXPECT_FALSE(m_editor.Empty());
 
-    LoadWith(ReadableSettingsXml("EnableGPS=0"));  // not enabled: the editor holds none
+    LoadWith(SettingsXml("EnableGPS=0"));  // not enabled: the editor holds none
     EXPECT_FALSE(m_editor.GetGpsToDataRelationship(relationship));
 
     const SCoordinateRelationship set(S2DPoint(45, 9), S2DPoint(1, 2), S2DPoint(45.001, 9.001),
@@ -199,11 +190,9 @@ TEST_F(MapperSettingsTest, TheEditorKeepsTheRelationshipOfTheDocument) {
     ASSERT_TRUE(m_editor.Save(nullptr));
     svy3_test::OpenEditor reloaded;
     ASSERT_EQ(reloaded.Load(SvyPath().c_str()), 1);
-    ASSERT_TRUE(reloaded.GetGpsToDataRelationship(relationship));
-    EXPECT_EQ(relationship.source1, set.source1);  // 17 digits: exact
-    EXPECT_EQ(relationship.destination2, set.destination2);
-    EXPECT_EQ(relationship.destination_orientation_angle_deg(), 15);
-    EXPECT_EQ(relationship.mode, 0);
+    SCoordinateRelationship read;
+    ASSERT_TRUE(reloaded.GetGpsToDataRelationship(read));
+    EXPECT_EQ(read, set);  // 17 digits: exact
 }
 
 }  // namespace
