@@ -55,14 +55,13 @@ class MapperSettingsTest : public svy3_test::EditorFixture, public testing::Test
     }
 };
 
-TEST_F(MapperSettingsTest, WithoutTheElementReadFailsAndWriteAppendsEverySetting) {
+TEST_F(MapperSettingsTest, WithoutTheElementReadFailsAndWriteAppendsTheDefaultsInOrder) {
     LoadWith("");
     SvyViloMapperSettings settings;
     settings.m_dShift_X = 5;  // not a default: Read must leave it
     EXPECT_FALSE(settings.Read(m_editor));
-    EXPECT_EQ(settings.m_dShift_X, 5);
-    EXPECT_EQ(settings.m_nZoneNumber, 17);
-    ZAR::Transform::SCoordinateRelationship relationship;
+    EXPECT_EQ(Join(settings.m_dShift_X, settings.m_nZoneNumber, settings.m_eUnit), "5 17 1 ");
+    SCoordinateRelationship relationship;
     EXPECT_FALSE(m_editor.GetGpsToDataRelationship(relationship));
 
     ASSERT_TRUE(SvyViloMapperSettings().Write(m_editor));
@@ -76,11 +75,7 @@ TEST_F(MapperSettingsTest, WithoutTheElementReadFailsAndWriteAppendsEverySetting
         Join(back.m_bRatio_CHeckBox, back.m_eUnit, back.m_strGPSConfiguration,
              back.m_points[1].localY, back.m_strZone, back.m_cZoneLetter),
         Join(true, ZAR::UNIT_M, SvyViloMapperSettings::kDefaultGpsConfiguration, 1, "17T", 'T'));
-}
 
-TEST_F(MapperSettingsTest, WrittenElementsAreTheDefaultsInOrder) {
-    LoadWith("");
-    ASSERT_TRUE(SvyViloMapperSettings().Write(m_editor));
     // Saved and loaded again, so that empty texts take the form a load gives them.
     ASSERT_TRUE(m_editor.Save(nullptr));
     ASSERT_EQ(m_editor.Load(SvyPath().c_str()), 1);
@@ -90,7 +85,6 @@ TEST_F(MapperSettingsTest, WrittenElementsAreTheDefaultsInOrder) {
     ASSERT_TRUE(m_editor.Save(nullptr));
     EXPECT_EQ(saved, svy3_test::ReadFile(SvyPath()));
     // An empty zone text reads as no text at all, which ends the chain there.
-    SvyViloMapperSettings settings;
     EXPECT_FALSE(settings.Read(m_editor));
     EXPECT_EQ(settings.m_eUnit, ZAR::UNIT_NONE);
 }

@@ -1,20 +1,11 @@
+// The version texts of the library's modules and the version resource compiled into it.
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <cstring>
 #include <string>
-#include <tuple>
 #include <vector>
 
-#include "svy3/datablock/svy_data_block_interface.h"
-#include "svy3/datablock/svy_data_block_v110.h"
-#include "svy3/document/svy_interface.h"
-#include "svy3/settings/settings_block_v110.h"
-#include "svy3/shell/svy_dll_app.h"
-#include "svy3/shell/version_resource.h"
-#include "svy3/version.h"
-#include "svy3/xmldom/xml_dom_api.h"
-#include "svy3/xmlfile/svy_xml_file.h"
+#include "svy3/svy3.h"
 
 namespace {
 
@@ -69,15 +60,16 @@ TEST(VersionText, ModuleTextsCarryTheirFieldsAndFitOrAreCut) {
 // part number all name the same release.
 TEST(VersionTextResource, MacrosNumbersTextsAndPartNumberAgree) {
     const ZAR::SVersionResource& resource = ZAR::GetVersionResource();
-    EXPECT_EQ(std::to_string(SVY3_VERSION_MAJOR) + "." + std::to_string(SVY3_VERSION_MINOR) + "." +
-                  std::to_string(SVY3_VERSION_PATCH) + "." + std::to_string(SVY3_VERSION_BUILD),
-              SVY3_VERSION_STRING);
+    // "major.minor.revision.build."
+    const auto dotted = [](auto... parts) { return (... + (std::to_string(parts) + ".")); };
+    const std::string version = SVY3_VERSION_STRING + std::string(".");
+    EXPECT_EQ(
+        dotted(SVY3_VERSION_MAJOR, SVY3_VERSION_MINOR, SVY3_VERSION_PATCH, SVY3_VERSION_BUILD),
+        version);
     for (const auto& [n, text] :
          {std::make_pair(resource.fileVersion, resource.fileVersionText),
           std::make_pair(resource.productVersion, resource.productVersionText)}) {
-        EXPECT_EQ(std::make_tuple(n.major, n.minor, n.revision, n.build),
-                  std::make_tuple(SVY3_VERSION_MAJOR, SVY3_VERSION_MINOR, SVY3_VERSION_PATCH,
-                                  SVY3_VERSION_BUILD));
+        EXPECT_EQ(dotted(n.major, n.minor, n.revision, n.build), version);
         EXPECT_STREQ(text, SVY3_VERSION_STRING);
     }
     // The product name is the product followed by the part number that "Software DIP" carries.
