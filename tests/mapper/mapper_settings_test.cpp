@@ -90,29 +90,18 @@ TEST_F(MapperSettingsTest, WithoutTheElementReadFailsAndWriteAppendsTheDefaultsI
 }
 
 TEST_F(MapperSettingsTest, ReadStopsAtTheFirstBadSettingButParsesTheZoneAndUnit) {
-    // Zone number and letter, then X shift (which stays 9 when the chain stopped before it).
-    const struct {
-        const char* what;
-        std::string changes;
-        bool ok;
-        int32_t enableGps, zoneNumber;
-        char zoneLetter;
-        double shiftX;
-        ZAR::UNIT_TYPE unit;
-    } cases[] = {
-        {"all read", "EnableGPS=2;Zone=33 u;Shift_X=4.5;Unit=feet", true, 2, 33, 'U', 4.5,
-         ZAR::UNIT_FT},
-        // the zone held is parsed
-        {"bad flag", "EnableGPS=1;Fit_Grid=maybe;Zone=-;Unit=ft", false, 1, 5, 'C', 9,
-         ZAR::UNIT_NONE},
-        {"bad number", "EnableGPS=x1;Zone=10S", false, 0, 5, 'C', 9, ZAR::UNIT_NONE},
-        {"bad double", "EnableGPS=1;Shift_X=east", false, 1, 17, 'T', 9, ZAR::UNIT_NONE},
-        {"missing last", "EnableGPS=1;Unit=-", false, 1, 17, 'T', 0, ZAR::UNIT_NONE},
-        {"not a zone", "Zone=61C", true, 0, -1, '\0', 0, ZAR::UNIT_M},
+    // The changes, then the result of Read, EnableGPS, whether GPS is enabled, the zone number and
+    // letter, the X shift (which stays 9 when the chain stopped before it) and the unit.
+    const std::pair<const char*, std::string> cases[] = {
+        {"EnableGPS=2;Zone=33 u;Shift_X=4.5;Unit=feet", "1 2 0 33 U 4.5 5 "},  // all read
+        {"EnableGPS=1;Fit_Grid=maybe;Zone=-;Unit=ft", "0 1 1 5 C 9 0 "},  // the zone held is parsed
+        {"EnableGPS=x1;Zone=10S", "0 0 0 5 C 9 0 "},                      // a bad number
+        {"EnableGPS=1;Shift_X=east", "0 1 1 17 T 9 0 "},                  // a bad double
+        {"EnableGPS=1;Unit=-", "0 1 1 17 T 0 0 "},                        // the last one missing
+        {"Zone=61C", std::string("1 0 0 -1 ") + '\0' + " 0 1 "},          // not a zone
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        LoadWith(SettingsXml(c.changes));
+    for (const auto& [changes, expected] : cases) {
+        LoadWith(SettingsXml(changes));
         SvyViloMapperSettings s;
         s.m_dShift_X = 9;
         s.m_nEnableGPS = 5;
@@ -120,8 +109,8 @@ TEST_F(MapperSettingsTest, ReadStopsAtTheFirstBadSettingButParsesTheZoneAndUnit)
         const bool ok = s.Read(m_editor);  // before the fields are looked at
         EXPECT_EQ(Join(ok, s.m_nEnableGPS, s.GpsEnabled(), s.m_nZoneNumber, s.m_cZoneLetter,
                        s.m_dShift_X, s.m_eUnit),
-                  Join(c.ok, c.enableGps, c.enableGps == 1, c.zoneNumber, c.zoneLetter, c.shiftX,
-                       c.unit));
+                  expected)
+            << changes;
     }
 }
 
