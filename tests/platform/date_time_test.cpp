@@ -115,6 +115,7 @@ TEST(DateTime, FormatsEachConversion) {
 
     const CDateTime early(1753, 1, 6, 0, 7, 0);  // a Saturday
     EXPECT_EQ(early.Format("%A %d %B %Y %I:%M %p %j"), "Saturday 06 January 1753 12:07 AM 006");
+    EXPECT_EQ(CDateTime(2024, 5, 21, 12, 0, 0).Format("%I %p"), "12 PM");
     EXPECT_EQ(CDateTime(9999, 12, 31, 23, 59, 59).Format("%c %Y %j"),
               CDateTime(9999, 12, 31, 23, 59, 59).Format("%c") + " 9999 365");
     EXPECT_EQ(CDateTime(100, 3, 1, 0, 0, 0).Format("%Y-%m-%d %y %a"), "100-03-01 00 Mon");
