@@ -58,8 +58,10 @@ TEST_F(LineOffsetDlgTest, AcceptsOneNumberFromZeroToOneThousandInclusive) {
     const std::pair<std::string, double> accepted[] = {
         {"1e3", 1000.0},  {"-0", 0.0}, {" \t+12.5 \n", 12.5}, {".5", 0.5}, {"7.", 7.0},
         {"-1e-400", 0.0}, {tiny, 0.0}};
-    for (const auto& [text, value] : accepted)  // a zero without sign
-        EXPECT_EQ(Join(Run(0.1, {text}), m_dlg.m_dOffset), Join(ZAR::IDOK, value)) << text;
+    for (const auto& [text, value] : accepted) {  // a zero without sign
+        const int result = Run(0.1, {text});
+        EXPECT_EQ(Join(result, m_dlg.m_dOffset), Join(ZAR::IDOK, value)) << text;
+    }
     EXPECT_TRUE(m_capture.messages().empty());
 }
 
