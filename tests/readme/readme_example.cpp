@@ -1,7 +1,5 @@
-// The code example of the README, compiled and run by readme_example_test.cpp. The text between
-// the markers must stay identical to the README's example.
-#include "tests/readme/readme_example.h"
-
+// The code examples of the README, compiled and run by readme_example_test.cpp. The text between
+// the markers must stay identical to the README's examples.
 #include <cstdio>
 
 // README-EXAMPLE-BEGIN

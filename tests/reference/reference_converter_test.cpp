@@ -1,15 +1,71 @@
+// The distance tables: one table's interpolation both ways, and the user-to-odometer chain.
 #include "svy3/reference/reference_converter.h"
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
+#include <cmath>
 #include <limits>
 #include <stdexcept>
 #include <tuple>
 #include <vector>
 
+#include "svy3/reference/converter.h"
+
 namespace {
 
+using testing::ElementsAre;
+using testing::IsNan;
+
 const double kOrigin[] = {0.0};
+
+// Lower and upper point of the segment the last conversion used.
+std::vector<double> Segment(const ZAR::CConverter& table) {
+    return {double(table.GetLowerIndex()), double(table.GetUpperIndex())};
+}
+
+TEST(Converter, InterpolatesExtrapolatesAndRecordsTheSegmentBothWays) {
+    const double x[] = {0.0, 10.0, 20.0};
+    const double y[] = {0.0, 20.0, 25.0};  // slopes 2 and 0.5
+    ZAR::CConverter table;
+    table.Initialize(x, y, 3);
+    // (x, y, lower point of the segment): inside each segment, beyond each end (the end segment
+    // continued), and on the inner point, which uses the following segment.
+    const double rows[][3] = {{5, 10, 0}, {15, 22.5, 1}, {-5, -10, 0}, {30, 30, 1}, {10, 20, 1}};
+    for (const auto& [in, out, lower] : rows) {
+        SCOPED_TRACE(in);
+        EXPECT_DOUBLE_EQ(table.Convert(in), out);
+        EXPECT_THAT(Segment(table), ElementsAre(lower, lower + 1));
+        EXPECT_DOUBLE_EQ(table.ConvertInverse(out), in);
+        EXPECT_THAT(Segment(table), ElementsAre(lower, lower + 1));
+    }
+    table.Initialize(y + 1, x + 1, 1);  // the one point (20, 10): an offset of -10
+    EXPECT_DOUBLE_EQ(table.Convert(35.0), 25.0);
+    EXPECT_DOUBLE_EQ(table.ConvertInverse(25.0), 35.0);
+    EXPECT_THAT(Segment(table), ElementsAre(0, 0));
+
+    // Equal neighbouring inputs divide by zero silently; y ascends: the inverse stays finite.
+    const double repeated[] = {0.0, 5.0, 5.0};
+    table.Initialize(repeated, x, 3);
+    EXPECT_THAT(table.Convert(5.0), IsNan());
+    EXPECT_TRUE(std::isinf(table.Convert(6.0)));
+    EXPECT_DOUBLE_EQ(table.ConvertInverse(5.0), 2.5);
+}
+
+TEST(Converter, InitializeKeepsTableOnBadArgumentsAndEmptiesOnZeroCount) {
+    const double x[] = {1.0, 2.0};
+    ZAR::CConverter table;
+    table.Initialize(x, x, 2);
+    table.Initialize(nullptr, x, 1);
+    table.Initialize(x, nullptr, 1);
+    table.Initialize(x, x, -1);
+    ASSERT_EQ(table.GetPoints().size(), 2u);
+    EXPECT_DOUBLE_EQ(table.GetPoints()[1].y, 2.0);
+
+    table.Initialize(x, x, 0);
+    EXPECT_TRUE(table.GetPoints().empty());
+    EXPECT_THROW(table.Convert(1.0), std::invalid_argument);
+    EXPECT_THROW(table.ConvertInverse(1.0), std::invalid_argument);
+}
 
 // Reference = user - 5, odometer = 2 * reference: the two orders of the tables differ.
 ZAR::CReferenceConverter Chained() {
@@ -78,9 +134,9 @@ TEST(ReferenceConverter, TablesStartEmptyAndCopiesOwnTheirTables) {
 
     EXPECT_DOUBLE_EQ(copy.User2Odo(15.0), 20.0);
     EXPECT_DOUBLE_EQ(assigned.User2Odo(15.0), 20.0);
-    ASSERT_EQ(assigned.GetRef2OdoTable().size(), 2u);
-    EXPECT_DOUBLE_EQ(assigned.GetRef2OdoTable()[1].y, 20.0);
-    EXPECT_EQ(assigned.GetUser2RefTable().size(), 1u);
+    EXPECT_THAT(std::vector<size_t>(
+                    {assigned.GetUser2RefTable().size(), assigned.GetRef2OdoTable().size()}),
+                ElementsAre(1, 2));
     const ZAR::CReferenceConverter& same = assigned;
     assigned = same;  // self-assignment keeps the tables
     EXPECT_DOUBLE_EQ(assigned.Odo2User(20.0), 15.0);
