@@ -297,30 +297,4 @@ TEST_F(SvyXmlFileBadInput, UnreadableOrMalformedFilesFail) {
     }
 }
 
-TEST_F(SvyXmlFileBadInput, DeeplyNestedElements) {
-    // As deep as a document may be (deeper ones are refused, see the XML layer's tests).
-    const int depth = XMLDOM_MAX_DEPTH;
-    std::string open, close;
-    for (int i = 0; i < depth; ++i)
-        open += "<a>", close += "</a>";
-    const std::string path = WriteFile(dir.File("deep.xml"), open + close);
-    ASSERT_EQ(Load(path), 1);
-    // Walk down a stretch, keep a handle there, then drop the whole tree.
-    for (int i = 0; i < depth - 1; ++i)
-        ASSERT_EQ(file.GotoChildNode("a"), 1);
-    file.PushPosition();
-    file.GotoRootNode();
-    EXPECT_EQ(file.RemoveCurrentNode(), 1);
-    EXPECT_EQ(file.GotoTopPosition(), 1);
-    EXPECT_EQ(file.PopPosition(), 1);
-    file.GotoRootNode();
-    EXPECT_EQ(Name(), "<none>") << "the document has no element any more";
-    // Nothing refers to the removed tree now; the next released handle frees it.
-    file.PushPosition();
-    EXPECT_EQ(file.PopPosition(), 1);
-    // An unreferenced deep subtree is dropped directly.
-    ASSERT_EQ(Load(path), 1);
-    EXPECT_EQ(file.RemoveCurrentNode(), 1);
-}
-
 }  // namespace
