@@ -1,5 +1,4 @@
-// The site definition read from a document, and the top-level interface that holds it. The block
-// as written is checked with the document creator.
+// The site definition read from a document, and the top-level interface that holds it.
 #include "svy3/document/site_definition.h"
 
 #include <gmock/gmock.h>
@@ -70,6 +69,16 @@ TEST_F(SiteDefinitionTest, RepeatedFieldsBadJobsAndBadComments) {
     ASSERT_EQ(m_file.GotoChildNode("Other"), 1);
     EXPECT_EQ(site.Load(&m_file), 0);
     EXPECT_EQ(site.Load(nullptr), 0);
+}
+
+// The block as written (checked whole with the document creator) loads, whatever the header.
+TEST_F(SiteDefinitionTest, WrittenBlockLoads) {
+    Open("<ZAR_SVY/>");
+    EXPECT_EQ(m_file.WriteSiteDefinition(ZAR::SCreatedBy(), m_dir.File("missing.hd")), 1);
+    EXPECT_EQ(Name(), "ZAR_SVY");
+    CSiteDefinition site;
+    EXPECT_EQ(Load(site), 1);
+    EXPECT_EQ(site.m_strJobDate, "Invalid DateTime Invalid DateTime");
 }
 
 TEST_F(SiteDefinitionTest, TopLevelInterfaceChecksTheVersion) {
