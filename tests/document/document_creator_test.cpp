@@ -1,7 +1,7 @@
 // Creating a project document from a selection of data files: the skeleton, the site definition
 // from the first radar file, and failures. The Data block itself is the block writer's (tested
 // there); a created document read back is tested through the interface.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <string>
 #include <vector>
@@ -15,6 +15,8 @@
 namespace {
 
 namespace fs = boost::filesystem;
+using testing::ElementsAre;
+using testing::Pair;
 
 const char kFailure[] = "The SVY file could not be created due to the following error(s):\n";
 
@@ -52,7 +54,6 @@ TEST_F(DocumentCreatorTest, AnEmptySelectionBuildsTheSkeletonInMemoryOnly) {
     EXPECT_EQ(svy3_test::ReadFile(m_target), "previous");
     // The cursor keeps the new document and its path: saving writes it there.
     ASSERT_EQ(m_file.Save(), 0);
-    EXPECT_EQ(svy3_test::ReadFile(m_target).rfind("<?xml", 0), 0u);
     const pugi::xml_node root = Saved();
     EXPECT_EQ(svy3_test::Outline(root), "ZAR_SVY[version=1.1.0]");
     EXPECT_EQ(root.first_child().type(), pugi::node_comment);
@@ -97,28 +98,19 @@ TEST_F(DocumentCreatorTest, BareFileNamesUseTheCurrentFolder) {
 }
 
 TEST_F(DocumentCreatorTest, FailuresLeaveNoProjectFileBehind) {
+    // A refused selection is told in a box and writes nothing.
     svy3_test::WriteFile(m_dir.File("NOODO.SEN"), "<SEN/>");
     svy3_test::WriteFile(m_target, "previous");
     EXPECT_EQ(Create({Radar("F_C1B1"), m_dir.File("noodo.sen")}), -1);
     EXPECT_EQ(svy3_test::ReadFile(m_target), "previous");
-    fs::remove(m_target);
-    EXPECT_EQ(Create({Radar("F_C1B1"), m_dir.File("sub/f_c1b1.DT1")}), -1);
-    EXPECT_FALSE(fs::exists(m_target));
-    std::vector<std::pair<std::string, ZAR::MessageIcon>> expected = {
-        {kFailure + std::string("Cannot read SEN file!"), ZAR::MessageIcon::None},
-        {kFailure + std::string("Files in multi-selection do not form a set!"),
-         ZAR::MessageIcon::None}};
-    EXPECT_EQ(m_boxes.messages(), expected);
-
-    // Save failures give the save code, without a message.
+    EXPECT_THAT(
+        m_boxes.messages(),
+        ElementsAre(Pair(kFailure + std::string("Cannot read SEN file!"), ZAR::MessageIcon::None)));
+    // A failed save gives the save code, without a message.
     m_target = m_dir.File("missing/project.svy");
     EXPECT_EQ(Create({Radar("U_C1B1")}), 202);
-    m_target = m_dir.File("folder.svy");
-    fs::create_directory(m_target);
-    EXPECT_EQ(Create({Radar("U_C1B1")}), 202);
-    EXPECT_TRUE(fs::is_empty(m_target));
     EXPECT_FALSE(fs::exists(m_dir.File("missing")));
-    EXPECT_EQ(m_boxes.messages().size(), 2u);
+    EXPECT_EQ(m_boxes.messages().size(), 1u);
 }
 
 }  // namespace

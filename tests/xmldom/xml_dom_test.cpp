@@ -41,6 +41,15 @@ struct Doc {
         int32_t size = sizeof buffer;
         return read(h, buffer, &size) ? std::string(buffer) : kNone;
     }
+    // A read into a buffer of `size` bytes holding `in`: the result, the size written back and
+    // what the buffer holds after it.
+    template <class Reader>
+    std::string Raw(Reader read, int32_t size, const char* in = "#") const {
+        char buffer[64];
+        std::strcpy(buffer, in);
+        const int result = read(h, buffer, &size);
+        return std::to_string(result) + " " + std::to_string(size) + " " + buffer;
+    }
     std::string Name() const { return Read(XmlDom_GetNodeName); }
     std::string Text() const { return Read(XmlDom_GetNodeText); }
     std::string Attr(const char* name) const { return Read(XmlDom_GetNodeAttributeText, name); }
@@ -86,27 +95,14 @@ TEST_F(XmlDom, TextAndAttributeReadsAndWrites) {
     int16_t children = 0, attributes = 0, text = 1;
     XmlDom_GetNodeInfo(doc, &children, &attributes, &text);
     EXPECT_EQ(std::to_string(children) + std::to_string(attributes) + std::to_string(text), "110");
-    // Buffer protocol: the bytes needed are written back; only a text that fits is copied.
-    char buffer[16];
-    std::memset(buffer, '#', sizeof buffer);
-    int32_t size = 5;  // one byte short of "hello" plus terminator
-    EXPECT_EQ(XmlDom_GetNodeText(doc, buffer, &size), 0);
-    EXPECT_EQ(size, 6);
-    EXPECT_EQ(buffer[0], '#') << "a buffer that is too small stays untouched";
-    EXPECT_EQ(XmlDom_GetNodeText(doc, buffer, &size), 1);  // exact fit
-    EXPECT_STREQ(buffer, "hello");
+    // Buffer protocol: the bytes needed are written back; only a text that fits is copied, and
+    // a buffer that is too small stays untouched.
+    EXPECT_EQ(doc.Raw(XmlDom_GetNodeText, 5), "0 6 #");
+    EXPECT_EQ(doc.Raw(XmlDom_GetNodeText, 6), "1 6 hello");
     // The attribute name goes in through the buffer and stays there when the value does not fit.
-    std::strcpy(buffer, "k");
-    size = 4;
-    EXPECT_EQ(XmlDom_GetNodeAttributeText(doc, buffer, &size), 0);
-    EXPECT_EQ(size, 5);
-    EXPECT_STREQ(buffer, "k");
-    EXPECT_EQ(XmlDom_GetNodeAttributeText(doc, buffer, &size), 1);
-    EXPECT_STREQ(buffer, "abcd");
-    std::strcpy(buffer, "missing");
-    size = sizeof buffer;
-    EXPECT_EQ(XmlDom_GetNodeAttributeText(doc, buffer, &size), 0);
-    EXPECT_EQ(size, 0);
+    EXPECT_EQ(doc.Raw(XmlDom_GetNodeAttributeText, 4, "k"), "0 5 k");
+    EXPECT_EQ(doc.Raw(XmlDom_GetNodeAttributeText, 5, "k"), "1 5 abcd");
+    EXPECT_EQ(doc.Raw(XmlDom_GetNodeAttributeText, 64, "missing"), "0 0 missing");
 
     // Attributes are created, replaced, set empty and removed by a null value.
     EXPECT_EQ(XmlDom_SetNodeAttributeText(doc, "a", "1"), 1);
@@ -163,10 +159,7 @@ TEST_F(XmlDom, NoCurrentNodeAndNoHandle) {
     XMLDOM_NODE none = XmlDom_GetCurrentNodeHandle(doc);
     ASSERT_EQ(XmlDom_InitializeNewXmlFile(doc, nullptr, "R"), 1);
     ASSERT_EQ(XmlDom_MoveToHandleNode(doc, none), 1);
-    char buffer[8] = "x";
-    int32_t size = sizeof buffer;
-    EXPECT_EQ(XmlDom_GetNodeName(doc, buffer, &size), 0);
-    EXPECT_EQ(size, 0) << "no node: no value at all";
+    EXPECT_EQ(doc.Raw(XmlDom_GetNodeName, 8), "0 0 #") << "no node: no value at all";
     EXPECT_EQ(XmlDom_MoveToNextSiblingNode(doc, nullptr), 0);
     int16_t children = 7, attributes = 7, text = 7;
     XmlDom_GetNodeInfo(doc, &children, &attributes, &text);
