@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
+// Provenance records: CreatedBy and ModifiedBy written and read back, Process and Component.
+#include <gmock/gmock.h>
 
 #include <string>
-#include <tuple>
 
 #include "support/document_support.h"
 #include "svy3/external/uid.h"
@@ -9,12 +9,21 @@
 
 namespace {
 
+using testing::HasSubstr;
 using ZAR::CDateTime;
 using ZAR::CSVYXmlFile;
 using ZAR::SCreatedBy;
 
 SCreatedBy Record(const std::string& name, const CDateTime& when, const std::string& comment = "") {
     return {name, "2.0", "4711", when, comment};
+}
+
+// The names of the first `count` records, each followed by a blank.
+std::string Names(const SCreatedBy* records, int32_t count) {
+    std::string names;
+    for (int32_t i = 0; i < count; ++i)
+        names += records[i].name + " ";
+    return names;
 }
 
 class ProvenanceTest : public svy3_test::DocumentTest {
@@ -42,33 +51,27 @@ TEST_F(ProvenanceTest, RecordsAreWrittenInOrderAndModificationsReadBackByDate) {
         EXPECT_EQ(m_file.AppendModifiedByBlock(record), 1) << record.name;
     EXPECT_EQ(Name(), "Block");
     ASSERT_EQ(m_file.Save(""), 0);
-    const std::string saved = svy3_test::ReadFile(m_dir.File("doc.xml"));
-    EXPECT_NE(saved.find("<CreatedBy name=\"creator\" version=\"2.0\" DIP=\"4711\" "
-                         "date=\"2020-01-02\" time=\"08:04:05\">"),
-              std::string::npos);
-    EXPECT_NE(saved.find("<ModifiedBy name=\"third\" version=\"2.0\" DIP=\"4711\" "
-                         "date=\"2023-03-04\" time=\"00:00:00\" comment=\"c3\" />"),
-              std::string::npos);
+    EXPECT_THAT(svy3_test::ReadFile(m_dir.File("doc.xml")),
+                AllOf(HasSubstr("<CreatedBy name=\"creator\" version=\"2.0\" DIP=\"4711\" "
+                                "date=\"2020-01-02\" time=\"08:04:05\">"),
+                      HasSubstr("<ModifiedBy name=\"third\" version=\"2.0\" DIP=\"4711\" "
+                                "date=\"2023-03-04\" time=\"00:00:00\" comment=\"c3\" />")));
 
     SCreatedBy records[10];
     records[0].comment = "untouched";
     EXPECT_EQ(m_file.GetCreatedByBlock(records, 10), 4);
     EXPECT_EQ(Name(), "Block");
-    EXPECT_EQ(records[0].name + records[1].name + records[2].name + records[3].name,
-              "creatorfirstsecondthird");
-    EXPECT_EQ(records[0].comment, "untouched");
-    EXPECT_EQ(records[1].comment, "c1");
+    EXPECT_EQ(Names(records, 4), "creator first second third ");
+    EXPECT_EQ(records[0].comment + records[1].comment + records[2].comment, "untouchedc1");
     EXPECT_EQ(records[3].DIP + records[3].version, "47112.0");
-
-    SCreatedBy two[2];
-    EXPECT_EQ(m_file.GetCreatedByBlock(two, 2), 2);
-    EXPECT_EQ(two[1].name, "third");  // the first ModifiedBy in document order
+    // The first ModifiedBy in document order fills the one place left.
+    EXPECT_EQ(m_file.GetCreatedByBlock(records, 2), 2);
+    EXPECT_EQ(Names(records, 2), "creator third ");
     // No room: nothing is read, not even the CreatedBy record.
-    SCreatedBy none;
-    none.name = "untouched";
-    EXPECT_EQ(m_file.GetCreatedByBlock(&none, 0), 0);
+    records[0].name = "untouched";
+    EXPECT_EQ(m_file.GetCreatedByBlock(records, 0), 0);
     EXPECT_EQ(m_file.GetCreatedByBlock(nullptr, 10), 0);
-    EXPECT_EQ(none.name, "untouched");
+    EXPECT_EQ(records[0].name, "untouched");
 
     // Standing on the CreatedBy element itself works too, and ModifiedBy can be appended there.
     ASSERT_EQ(m_file.GotoChildNode("CreatedBy"), 1);
@@ -84,14 +87,13 @@ TEST_F(ProvenanceTest, MissingAttributesUnparsedDatesAndMissingRecords) {
         "<ModifiedBy name=\"n\" date=\"2001-01-01\" time=\"00:00:00\"/></CreatedBy></Root>");
     SCreatedBy records[4];
     EXPECT_EQ(m_file.GetCreatedByBlock(records, 4), 3);
-    EXPECT_EQ(records[0].name + records[0].DIP + records[0].version, "nameDIP1");
+    // A missing attribute reads as its name; a record whose date does not parse stays in place.
+    EXPECT_EQ(records[0].name + records[0].DIP + records[0].version + " " + records[1].name +
+                  records[1].comment + " " + records[2].name,
+              "nameDIP1 mcomment n");
     EXPECT_EQ(records[0].dateTime.GetStatus(), CDateTime::invalid);
-    // A record whose date does not parse stays where it is.
-    EXPECT_EQ(records[1].name + records[1].comment, "mcomment");
-    EXPECT_EQ(records[2].name, "n");
     EXPECT_EQ(records[2].dateTime.GetStatus(), CDateTime::valid);
 
-    ASSERT_EQ(m_file.GotoRootNode(), 1);
     ASSERT_EQ(m_file.AppendChildNode("Plain"), 1);
     EXPECT_EQ(m_file.GetCreatedByBlock(records, 4), 0);
     EXPECT_EQ(Name(), "Plain");
@@ -108,57 +110,49 @@ TEST_F(ProvenanceTest, MissingAttributesUnparsedDatesAndMissingRecords) {
     EXPECT_EQ(Attribute("date") + "|" + Attribute("time"), "Invalid DateTime|Invalid DateTime");
 }
 
-TEST_F(ProvenanceTest, ProcessRecords) {
-    const std::string other =
-        "<Process operationUID=\"A\" implementation=\"i\" version=\"v\" DIP=\"d\" ";
+TEST_F(ProvenanceTest, ProcessAndComponentRecords) {
+    const std::string process = "<Process operationUID=\"A\" implementation=\"i\" version=\"v\" ";
     Open(
         "<Root><Process operationUID=\"FLT@@@\" implementation=\"fir\" version=\"1.0\" DIP=\"9\" "
         "buffer=\"no\" ID=\"3\"/>" +
-        other + "buffer=\"Yes\" ID=\"1\"/>" + other + "buffer=\"maybe\" ID=\"1\"/>" + other +
-        "buffer=\"Yes\"/><Other/></Root>");
-    CSVYXmlFile::SProcess process;
-    process.buffer = 7;
-    At("Process", 0);
-    EXPECT_EQ(m_file.GetProcess(&process), 1);
-    EXPECT_EQ(std::make_tuple(process.operationUID, process.implementation, process.version,
-                              process.DIP, process.buffer, process.ID),
-              std::make_tuple(ZAR::Str2UID("FLT@@@"), std::string("fir"), std::string("1.0"),
-                              std::string("9"), 0, 3));
-    At("Process", 1);
-    EXPECT_EQ(m_file.GetProcess(&process), 1);
-    EXPECT_EQ(process.buffer, 1);
-    for (int index : {2, 3}) {  // buffer neither yes nor no; ID missing
-        At("Process", index);
-        EXPECT_EQ(m_file.GetProcess(&process), 0) << index;
-    }
-    At("Other");
-    EXPECT_EQ(m_file.GetProcess(&process), 0);
-}
-
-TEST_F(ProvenanceTest, ComponentRecords) {
-    Open(
-        "<Root><Component typeUID=\"GPS@@@\" name=\"rx\" version=\"3\"/>"
+        process + "DIP=\"d\" buffer=\"Yes\" ID=\"1\"/>" + process +
+        "DIP=\"d\" buffer=\"maybe\" ID=\"1\"/>" + process + "DIP=\"d\" buffer=\"Yes\"/>" +
+        "<Component typeUID=\"GPS@@@\" name=\"rx\" version=\"3\"/>"
         "<Component typeUID=\"ODO@@@\" name=\"wheel\" SN=\"77\" version=\"1\">"
         "<Sensor ID=\"12\" status=\"off\"/></Component>"
         "<Component><Sensor ID=\"5x\" status=\"on\"/></Component><Other/></Root>");
-    CSVYXmlFile::SComponent component;
-    // Result, type, name, serial number, version, status and sensor, then where the cursor is.
-    auto read = [&](int index) {
-        At("Component", index);
-        const int32_t result = m_file.GetComponent(&component);
-        return std::to_string(result) + " " + std::to_string(component.typeUID) + " " +
-               component.name + "|" + component.SN + "|" + component.version + " " +
-               std::to_string(component.status) + " " + std::to_string(component.sensorID) + " " +
-               Name();
-    };
     const auto uid = [](const char* text) { return std::to_string(ZAR::Str2UID(text)); };
-    component.sensorID = 8;  // a component without a sensor clears it
-    EXPECT_EQ(read(0), "1 " + uid("GPS@@@") + " rx|SN|3 0 0 Component");
+    CSVYXmlFile::SProcess p;
+    p.buffer = 7;
+    // The result and the record's fields.
+    const auto readProcess = [&](int index) {
+        At("Process", index);
+        const int32_t result = m_file.GetProcess(&p);
+        return svy3_test::Join(result, p.operationUID, p.implementation, p.version, p.DIP, p.buffer,
+                               p.ID);
+    };
+    EXPECT_EQ(readProcess(0), svy3_test::Join(1, uid("FLT@@@"), "fir", "1.0", 9, 0, 3));
+    EXPECT_EQ(readProcess(1), svy3_test::Join(1, uid("A"), "i", "v", "d", 1, 1));
+    // The buffer neither yes nor no, or the ID missing.
+    EXPECT_THAT(readProcess(2), testing::StartsWith("0 "));
+    EXPECT_THAT(readProcess(3), testing::StartsWith("0 "));
+
+    CSVYXmlFile::SComponent c;
+    // Result, type, name, serial number, version, status and sensor, then where the cursor is.
+    const auto readComponent = [&](int index) {
+        At("Component", index);
+        const int32_t result = m_file.GetComponent(&c);
+        return svy3_test::Join(result, c.typeUID, c.name, c.SN, c.version, c.status, c.sensorID,
+                               Name());
+    };
+    c.sensorID = 8;  // a component without a sensor clears it
+    EXPECT_EQ(readComponent(0), svy3_test::Join(1, uid("GPS@@@"), "rx SN 3", 0, 0, "Component"));
     // The cursor stays on the sensor.
-    EXPECT_EQ(read(1), "1 " + uid("ODO@@@") + " wheel|77|1 -1 12 Sensor");
-    EXPECT_EQ(read(2), "1 " + uid("typeUID") + " name|SN|version 1 5 Sensor");
+    EXPECT_EQ(readComponent(1), svy3_test::Join(1, uid("ODO@@@"), "wheel 77 1", -1, 12, "Sensor"));
+    EXPECT_EQ(readComponent(2),
+              svy3_test::Join(1, uid("typeUID"), "name SN version", 1, 5, "Sensor"));
     At("Other");
-    EXPECT_EQ(m_file.GetComponent(&component), 0);
+    EXPECT_EQ(m_file.GetProcess(&p) + m_file.GetComponent(&c), 0);
 }
 
 }  // namespace

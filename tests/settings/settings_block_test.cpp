@@ -13,6 +13,8 @@
 namespace {
 
 using B = ZAR::CSvySettingsBlock_V110;
+using svy3_test::Join;
+using svy3_test::Joined;
 
 std::string Position(const std::string& x, const std::string& y, const std::string& z,
                      const std::string& units, const std::string& reference) {
@@ -75,15 +77,13 @@ TEST_F(SettingsBlockTest, CompleteBlockFillsEveryField) {
     ASSERT_EQ(Load(Children().Xml(), false), 1);
     EXPECT_EQ(error, "earlier text");
     const B& b = block;  // the sensor "NA" reads as 0
-    EXPECT_EQ(std::make_tuple(b.SampleCount, b.TimeZero, b.SampleIntervalNs, b.TimeWindowNs,
-                              b.NominalFrequencyMHz, b.PulseVoltage, b.OdometerTicksPerMetre,
-                              b.OdometerSensorId, b.SurveyModeCode),
-              std::make_tuple(200, 20.0, 0.8, 0.0, 100.0, 400.0, 1000.5, 0, int32_t{B::CMP_WARR}));
-    EXPECT_EQ(b.StepSizeMeasure, ZAR::SMeasure(0.05, ZAR::UNIT_M));
-    EXPECT_EQ(b.ProcessList, std::vector<std::string>{"Stacksample=16"});
-    EXPECT_EQ(std::make_tuple(b.ReceiverAntenna.Y, b.ReceiverAntenna.OrientationText,
-                              b.TransmitterAntenna.Y),
-              std::make_tuple(0.5, std::string("Perpendicular"), -0.5));
+    EXPECT_EQ(
+        Join(b.SampleCount, b.TimeZero, b.SampleIntervalNs, b.TimeWindowNs, b.NominalFrequencyMHz,
+             b.PulseVoltage, b.OdometerTicksPerMetre, b.OdometerSensorId, b.SurveyModeCode,
+             b.StepSizeMeasure.value, b.StepSizeMeasure.unit, b.ReceiverAntenna.Y,
+             b.ReceiverAntenna.OrientationText, b.TransmitterAntenna.Y, Joined(b.ProcessList)),
+        Join(200, 20, 0.8, 0, 100, 400, 1000.5, 0, B::CMP_WARR, 0.05, ZAR::UNIT_M, 0.5,
+             "Perpendicular", -0.5, "Stacksample=16 "));
 }
 
 TEST_F(SettingsBlockTest, MissingElementsAreReportedInReadingOrderAndTheRestIsRead) {
@@ -199,10 +199,10 @@ TEST_F(SettingsBlockTest, LeadingNumbersAnyChildOrderAndTheFirstOfEachName) {
               1);
     EXPECT_TRUE(error.empty());
     const B& b = block;  // a missing ticks_per_m reads as 0
-    EXPECT_EQ(std::make_tuple(b.SampleCount, b.TimeZero, b.SampleIntervalNs,
-                              b.OdometerTicksPerMetre, b.OdometerSensorId, b.StepSizeMeasure.value,
-                              b.PulseVoltage, b.SurveyModeCode, b.ProcessList.size()),
-              std::make_tuple(512, 0.0, 0.15, 0.0, 42, 0.0, 400.0, int32_t{B::ZOP}, size_t{1}));
+    EXPECT_EQ(Join(b.SampleCount, b.TimeZero, b.SampleIntervalNs, b.OdometerTicksPerMetre,
+                   b.OdometerSensorId, b.StepSizeMeasure.value, b.PulseVoltage, b.SurveyModeCode,
+                   b.ProcessList.size()),
+              Join(512, 0, 0.15, 0, 42, 0, 400, B::ZOP, 1));
 }
 
 TEST_F(SettingsBlockTest, PositionsAreConvertedToMetresOnlyWhenRelativeOrAbsolute) {
@@ -227,10 +227,7 @@ TEST_F(SettingsBlockTest, PositionsAreConvertedToMetresOnlyWhenRelativeOrAbsolut
         SCOPED_TRACE(c.position);
         EXPECT_EQ(LoadWith(&Children::antenna, Antenna(c.position)), 1);
         const B::SAntenna& rx = block.ReceiverAntenna;
-        EXPECT_NEAR(rx.X, c.x, 1e-12);
-        EXPECT_NEAR(rx.Y, c.y, 1e-12);
-        EXPECT_NEAR(rx.Z, c.z, 1e-12);
-        EXPECT_EQ(rx.PositionReference, c.reference);
+        EXPECT_EQ(Join(rx.X, rx.Y, rx.Z, rx.PositionReference), Join(c.x, c.y, c.z, c.reference));
     }
 }
 
@@ -260,11 +257,10 @@ TEST_F(SettingsBlockTest, OrientationKindAndReferenceDecideTheAngles) {
         SCOPED_TRACE(std::string(c.kind) + " " + c.reference);
         const std::string orientation = Orientation(c.kind, c.reference, R"(X="10" Y="20" Z="30")");
         EXPECT_EQ(LoadWith(&Children::antenna, Antenna(kOrigin + orientation)), 1);
-        const B::SAntenna& rx = block.ReceiverAntenna;  // whole numbers: exact comparison
-        EXPECT_EQ(std::make_tuple(rx.OrientX, rx.OrientY, rx.OrientZ, rx.OrientationType,
-                                  rx.Reversed, rx.OrientationReference, rx.OrientationText),
-                  std::make_tuple(c.x, c.y, c.z, c.type, c.reversed, c.orientationReference,
-                                  std::string(c.kind)));
+        const B::SAntenna& rx = block.ReceiverAntenna;
+        EXPECT_EQ(Join(rx.OrientX, rx.OrientY, rx.OrientZ, rx.OrientationType, rx.Reversed,
+                       rx.OrientationReference, rx.OrientationText),
+                  Join(c.x, c.y, c.z, c.type, c.reversed, c.orientationReference, c.kind));
     }
 
     // Reversed is reset by every load, the other orientation fields stay without AntOrientation.
@@ -272,9 +268,8 @@ TEST_F(SettingsBlockTest, OrientationKindAndReferenceDecideTheAngles) {
     block.ReceiverAntenna.OrientationType = B::Parallel;
     block.ReceiverAntenna.Reversed = 1;
     EXPECT_EQ(LoadWith(&Children::antenna, Antenna(kOrigin), false), 1);
-    EXPECT_EQ(block.ReceiverAntenna.Reversed, 0);
-    EXPECT_EQ(block.ReceiverAntenna.OrientX, 45.0);
-    EXPECT_EQ(block.ReceiverAntenna.OrientationType, B::Parallel);
+    const B::SAntenna& rx = block.ReceiverAntenna;
+    EXPECT_EQ(Join(rx.Reversed, rx.OrientX, rx.OrientationType), Join(0, 45, B::Parallel));
 }
 
 TEST_F(SettingsBlockTest, SurveyModeTextsAreMatchedExactly) {

@@ -1,5 +1,5 @@
 // Settings blocks from data headers, and line and sequence numbers from data file names.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <algorithm>
 #include <string>
@@ -18,6 +18,7 @@
 namespace {
 
 using Block = ZAR::CSvySettingsBlock_V110;
+using testing::HasSubstr;
 using ZAR::CSVYXmlFile;
 
 ZAR::GprParam Header(const ZAR::SGprParam& param) {
@@ -67,13 +68,12 @@ TEST(SettingsWriter, WritesEveryElementInOrderWithTheNumberFormatsAndUnits) {
     param.StepSize = ZAR::SMeasure(0.1, ZAR::UNIT_FT);
     param.AntennaSeparation = ZAR::SMeasure(3.0, ZAR::UNIT_CM);
     param.TraceStacking = "4 traces";
-    const std::string block = WrittenBlock(param, 0.25);
-    for (const std::string& part : std::vector<std::string>{
-             "StepSize[units=ft]\"0.250000\"", "AntPosition[X=0,Y=1.500000,Z=0,units=ft,",
-             "AntPosition[X=0,Y=-1.500000,Z=0,units=ft,",
-             "{Stack[type=sample]\"16\" " + std::string(kStackProcess) +
-                 "-2]{Stack[type=trace]\"4 traces\"}}}"})
-        EXPECT_NE(block.find(part), std::string::npos) << part << "\nin " << block;
+    EXPECT_THAT(WrittenBlock(param, 0.25),
+                AllOf(HasSubstr("StepSize[units=ft]\"0.250000\""),
+                      HasSubstr("AntPosition[X=0,Y=1.500000,Z=0,units=ft,"),
+                      HasSubstr("AntPosition[X=0,Y=-1.500000,Z=0,units=ft,"),
+                      HasSubstr("{Stack[type=sample]\"16\" " + std::string(kStackProcess) +
+                                "-2]{Stack[type=trace]\"4 traces\"}}}")));
 }
 
 TEST(SettingsWriter, BlockInMemoryHasMetresFixedOrientationsAndASurveyModeCode) {
