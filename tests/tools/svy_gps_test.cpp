@@ -3,8 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <GeographicLib/UTMUPS.hpp>
-#include <cmath>
 #include <nlohmann/json.hpp>
 
 #include "editor/editor_support.h"
@@ -19,7 +17,7 @@ using svy3_test::DataFileXml;
 using svy3_test::PositionXml;
 using svy3_test::ReadFile;
 using svy3_test::WriteFile;
-using svy_tool_test::Captured;
+using svy_tool_test::Invoke;
 using svy_tool_test::Output;
 using testing::ElementsAre;
 using testing::HasSubstr;
@@ -47,35 +45,21 @@ class SvyGpsTest : public testing::Test {
     svy_tool::LineAddress Address(const std::string& set, const std::string& line) const {
         return {Project(), set, line};
     }
+    std::string Csv(const std::string& text) { return WriteFile(m_dir.File("in.csv"), text); }
     Output Positions(const std::string& set, const std::string& line, const std::string& csv,
                      const std::string& unit = "m") {
-        const std::string file = WriteFile(m_dir.File("in.csv"), csv);
-        return Captured([&](std::ostream& out, std::ostream& err) {
-            return svy_tool::RunPositions(Address(set, line), file, unit, out, err);
-        });
+        return Invoke(svy_tool::RunPositions, Address(set, line), Csv(csv), unit);
     }
     Output Fiducials(const std::string& csv) {
-        const std::string file = WriteFile(m_dir.File("in.csv"), csv);
-        return Captured([&](std::ostream& out, std::ostream& err) {
-            return svy_tool::RunFiducials(Address("-", "A"), file, out, err);
-        });
-    }
-    Output Gps(const std::string& set, const std::string& line, const std::string& file) {
-        return Captured([&](std::ostream& out, std::ostream& err) {
-            return svy_tool::RunGps(Address(set, line), file, out, err);
-        });
+        return Invoke(svy_tool::RunFiducials, Address("-", "A"), Csv(csv));
     }
     Output Relation(svy_tool::RelationOptions options) {
         options.project = Project();
-        return Captured([&](std::ostream& out, std::ostream& err) {
-            return svy_tool::RunRelation(options, out, err);
-        });
+        return Invoke(svy_tool::RunRelation, options);
     }
     Output Export(svy_tool::ExportOptions options) {
         options.project = Project();
-        return Captured([&](std::ostream& out, std::ostream& err) {
-            return svy_tool::RunExport(options, out, err);
-        });
+        return Invoke(svy_tool::RunExport, options);
     }
     // The positions of the line's ".HD" file after a fresh load, as "x y z t" texts.
     std::vector<std::string> HeaderPositions(const std::string& set, const std::string& line) {
@@ -173,14 +157,15 @@ TEST_F(SvyGpsTest, GpsFilesMustLieInTheDataFolderOnALineWithPositions) {
         {WriteFile(m_dir.File("data/x.txt"), ""), "not a .GPS"},
     };
     for (const auto& [file, message] : refused) {
-        const Output run = Gps("-", "A", file);
+        const Output run = Invoke(svy_tool::RunGps, Address("-", "A"), file);
         EXPECT_EQ(run.status, 1);
         EXPECT_THAT(run.err, HasSubstr(message));
     }
-    EXPECT_THAT(Gps("S", "B", track).err, HasSubstr("two positions and an odometer"));
+    EXPECT_THAT(Invoke(svy_tool::RunGps, Address("S", "B"), track).err,
+                HasSubstr("two positions and an odometer"));
     EXPECT_EQ(ReadFile(Project()), before);
 
-    const Output run = Gps("-", "A", track);
+    const Output run = Invoke(svy_tool::RunGps, Address("-", "A"), track);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "attached track.GPS to line A\nsaved " + Project() + "\n");
     const std::string document = ReadFile(Project());
@@ -225,17 +210,7 @@ TEST_F(SvyGpsTest, RelationIsShownSetAndRefusedWhenDegenerate) {
 // Positions on a grid turned 25 degrees from east and shifted into UTM zone 33 north; the
 // relationship is given by two points whose latitude and longitude come from GeographicLib.
 TEST_F(SvyGpsTest, ExportPlacesTracksAndFiducialsInLongitudeAndLatitude) {
-    const double east0 = 500123.4, north0 = 5100456.7, angle = 25.0 * std::acos(-1.0) / 180.0;
-    auto utm = [&](double x, double y) {
-        return std::make_pair(east0 + x * std::cos(angle) - y * std::sin(angle),
-                              north0 + x * std::sin(angle) + y * std::cos(angle));
-    };
-    auto latLong = [&](double x, double y) {
-        const auto [e, n] = utm(x, y);
-        double lat, lon;
-        GeographicLib::UTMUPS::Reverse(33, true, e, n, lat, lon);
-        return std::make_pair(lat, lon);
-    };
+    const svy_tool_test::TurnedGrid grid;
     Write(R"(<LineSet name="S"><Line name="L1">)" +
           DataFileXml("F", "HD+DT1", 1,
                       PositionXml("0", "0", "NA", "0") + PositionXml("30", "10", "NA", "0.25") +
@@ -249,10 +224,8 @@ TEST_F(SvyGpsTest, ExportPlacesTracksAndFiducialsInLongitudeAndLatitude) {
     EXPECT_EQ(run.status, 1);
     EXPECT_THAT(run.err, HasSubstr("no GPS-to-data relationship"));
 
-    const auto [lat1, lon1] = latLong(0, 0);
-    const auto [lat2, lon2] = latLong(100, 50);
     svy_tool::RelationOptions relation;
-    relation.points = {0, 0, lat1, lon1, 100, 50, lat2, lon2};
+    relation.points = grid.Points();
     ASSERT_EQ(Relation(relation).status, 0);
 
     run = Export(options);
@@ -276,7 +249,7 @@ TEST_F(SvyGpsTest, ExportPlacesTracksAndFiducialsInLongitudeAndLatitude) {
         bool north;
         GeographicLib::UTMUPS::Forward(coordinates[1].get<double>(), coordinates[0].get<double>(),
                                        zone, north, e, n, gamma, k, 33);
-        const auto [expectedE, expectedN] = utm(x, y);
+        const auto [expectedE, expectedN] = grid.Utm(x, y);
         EXPECT_NEAR(e, expectedE, 0.01);
         EXPECT_NEAR(n, expectedN, 0.01);
     };
