@@ -228,11 +228,7 @@ TEST_F(SvyEditTest, DocumentOnlyCommandsAndTheirRefusals) {
 
     EXPECT_EQ(svy_tool::RunPrefix(Project(), "x\\", false, out, err), 1);  // names a data folder
 
-    svy_tool::SingleSetOptions single;
-    single.project = Project();
-    single.lineSet = "Main";
-    single.newName = "Only";
-    single.output = Project();
+    svy_tool::SingleSetOptions single{Project(), "Main", Project(), "Only", "", false, false};
     const std::string original = ReadFile(Project());
     EXPECT_EQ(svy_tool::RunSingleSet(single, out, err), 3);  // never over the project
     single.output = WriteFile(m_dir.File("one.svy"), "keep me");

@@ -6,7 +6,6 @@
 
 #include <cairo.h>
 
-#include <GeographicLib/UTMUPS.hpp>
 #include <cmath>
 #include <memory>
 #include <pugixml.hpp>
@@ -15,6 +14,7 @@
 #include "support/document_support.h"
 #include "svy3/api.h"
 #include "tests/tools/tool_support.h"
+#include "tools/svy/gps_commands.h"
 #include "tools/svy/plot_command.h"
 #include "tools/svy/plot_render.h"
 #include "tools/svy/plot_scene.h"
@@ -25,6 +25,7 @@ using svy3_test::DataFileXml;
 using svy3_test::PositionXml;
 using svy3_test::ReadFile;
 using svy_tool::PlotPoint;
+using svy_tool_test::Invoke;
 using svy_tool_test::Output;
 using testing::HasSubstr;
 namespace fs = boost::filesystem;
@@ -133,15 +134,8 @@ class SvyPlotTest : public testing::Test {
     }
     Output Plot(const std::string& output, bool labels = false, bool latlon = false,
                 const std::string& size = "600x400") {
-        svy_tool::PlotOptions options;
-        options.project = Project();
-        options.output = output;
-        options.labels = labels;
-        options.latlon = latlon;
-        options.size = size;
-        return svy_tool_test::Captured([&](std::ostream& out, std::ostream& err) {
-            return svy_tool::RunPlot(options, out, err);
-        });
+        return Invoke(svy_tool::RunPlot,
+                      svy_tool::PlotOptions{Project(), output, latlon, labels, size});
     }
     // The scene the command draws, to find where the document's points land in the picture.
     svy_tool::PlotScene Scene(bool latlon = false) {
@@ -323,26 +317,18 @@ TEST_F(SvyPlotTest, LatLonFollowsTheRelationship) {
     EXPECT_THAT(run.err, HasSubstr("no GPS-to-data relationship"));
     EXPECT_FALSE(fs::exists(png));
 
-    const double east0 = 500123.4, north0 = 5100456.7, angle = 25.0 * std::acos(-1.0) / 180.0;
-    auto latLong = [&](double x, double y) {
-        double lat, lon;
-        GeographicLib::UTMUPS::Reverse(33, true, east0 + x * std::cos(angle) - y * std::sin(angle),
-                                       north0 + x * std::sin(angle) + y * std::cos(angle), lat,
-                                       lon);
-        return ZAR::Transform::S2DPoint(lat, lon);
-    };
-    {
-        svy3::Editor editor(Project());
-        editor.set_relationship(
-            svy3::Relationship(latLong(0, 0), {0, 0}, latLong(100, 50), {100, 50}, 0.0, 0));
-        editor.save();
-    }
+    const svy_tool_test::TurnedGrid grid;
+    ASSERT_EQ(Invoke(svy_tool::RunRelation,
+                     svy_tool::RelationOptions{Project(), false, {}, 0.0, grid.Points(), ""})
+                  .status,
+              0);
     run = Plot(png, false, true);
     ASSERT_EQ(run.status, 0) << run.err;
     const svy_tool::PlotScene scene = Scene(true);
     EXPECT_TRUE(scene.lonLat);
-    EXPECT_NEAR(scene.lines[0].points.front().x, latLong(0, 0).y, 1e-7);
-    EXPECT_NEAR(scene.lines[0].points.front().y, latLong(0, 0).x, 1e-7);
+    const auto [latitude, longitude] = grid.LatLong(0, 0);
+    EXPECT_NEAR(scene.lines[0].points.front().x, longitude, 1e-7);
+    EXPECT_NEAR(scene.lines[0].points.front().y, latitude, 1e-7);
     const svy_tool::PlotFrame frame(scene, kWidth, kHeight);
     const PlotPoint a = frame.ToDevice(scene.lines[0].points.front());
     const PlotPoint b = frame.ToDevice(scene.lines[0].points.back());
@@ -419,14 +405,17 @@ TEST_F(SvyPlotTest, RefusesOutputsThatAreNotPicturesOrAreTheProject) {
     EXPECT_THAT(svy_tool_test::Listing(m_dir.path()),
                 testing::ElementsAre("link.png", "survey.svy"));
 
-    svy_tool::PlotOptions options;
-    options.project = m_dir.File("missing.svy");
-    options.output = m_dir.File("a.png");
-    std::ostringstream out, err;
-    EXPECT_EQ(svy_tool::RunPlot(options, out, err), 3);
-    options.project = svy3_test::WriteFile(m_dir.File("bad.svy"), "not xml");
-    EXPECT_EQ(svy_tool::RunPlot(options, out, err), 1);
-    EXPECT_FALSE(fs::exists(options.output));
+    // Projects that cannot be read: a file system problem, or a document one.
+    svy3_test::WriteFile(m_dir.File("bad.svy"), "not xml");
+    const std::pair<std::string, int> unreadable[] = {{"missing.svy", 3}, {"bad.svy", 1}};
+    for (const auto& [project, status] : unreadable) {
+        EXPECT_EQ(Invoke(svy_tool::RunPlot,
+                         svy_tool::PlotOptions{m_dir.File(project), m_dir.File("a.png"), false,
+                                               false, "600x400"})
+                      .status,
+                  status);
+    }
+    EXPECT_FALSE(fs::exists(m_dir.File("a.png")));
 }
 
 }  // namespace
