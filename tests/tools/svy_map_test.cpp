@@ -1,38 +1,31 @@
+// svy map: the editor's line map of a project, readable and as JSON, and the documents it refuses.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "support/test_support.h"
+#include "tests/tools/tool_support.h"
 #include "tools/svy/map_command.h"
 
 namespace {
 
-const std::string kSample = std::string(SVY3_TEST_DATA_DIR) + "/sample.svy";
-
-struct MapRun {
-    int status;
-    std::string out, err;
-};
-
-MapRun Map(const std::string& project, bool json) {
-    std::ostringstream out, err;
-    const int status = svy_tool::RunMap(project, json, out, err);
-    return {status, out.str(), err.str()};
-}
+using svy_tool_test::Invoke;
+using svy_tool_test::Output;
+using testing::HasSubstr;
 
 TEST(SvyMap, PrintsTheSampleMapReadablyAndAsJson) {
-    const MapRun text = Map(kSample, false);
+    const std::string sample = std::string(SVY3_TEST_DATA_DIR) + "/sample.svy";
+    const Output text = Invoke(svy_tool::RunMap, sample, false);
     EXPECT_EQ(text.status, 0);
     // The sample's second file of Line1 has sequence number 2: left out, and said so.
-    EXPECT_NE(text.err.find("sequence number is not 1"), std::string::npos);
-    EXPECT_NE(text.out.find("Lines outside line sets\n  Line Line1\n"), std::string::npos);
-    EXPECT_NE(text.out.find("C:/surveys/quarry/QUARRYC1B1.HD: 3 positions, first (0, 0, nan) at 0, "
-                            "last (0.002, 10, nan) at 1\n"),
-              std::string::npos);
-    EXPECT_EQ(text.out.find("QUARRYC1B2"), std::string::npos);
+    EXPECT_THAT(text.err, HasSubstr("sequence number is not 1"));
+    EXPECT_THAT(text.out, HasSubstr("Lines outside line sets\n  Line Line1\n"));
+    EXPECT_THAT(text.out, HasSubstr("C:/surveys/quarry/QUARRYC1B1.HD: 3 positions, first (0, 0, "
+                                    "nan) at 0, last (0.002, 10, nan) at 1\n"));
+    EXPECT_THAT(text.out, testing::Not(HasSubstr("QUARRYC1B2")));
 
-    const MapRun json = Map(kSample, true);
+    const Output json = Invoke(svy_tool::RunMap, sample, true);
     ASSERT_EQ(json.status, 0);
     const auto map = nlohmann::json::parse(json.out);
     EXPECT_EQ(map["unit"], "m");
@@ -49,8 +42,9 @@ TEST(SvyMap, PrintsTheSampleMapReadablyAndAsJson) {
 
 TEST(SvyMap, RefusedDocumentsGiveTheEditorsCodeAndMessage) {
     svy3_test::TempDir dir;
-    const std::string bad = svy3_test::WriteFile(dir.File("bad.svy"), "<ZAR_SVY><Data/></ZAR_SVY>");
-    const MapRun run = Map(bad, false);
+    const Output run =
+        Invoke(svy_tool::RunMap,
+               svy3_test::WriteFile(dir.File("bad.svy"), "<ZAR_SVY><Data/></ZAR_SVY>"), false);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err,
@@ -60,7 +54,7 @@ TEST(SvyMap, RefusedDocumentsGiveTheEditorsCodeAndMessage) {
         dir.File("latin1.svy"),
         "<ZAR_SVY><Data><DataDirPath>/d</DataDirPath><Line name=\"L\xe9\"><DataFile name=\"A\" "
         "ext=\"HD\" seq=\"1\"/></Line></Data></ZAR_SVY>");
-    const MapRun json = Map(latin1, true);
+    const Output json = Invoke(svy_tool::RunMap, latin1, true);
     ASSERT_EQ(json.status, 0);
     EXPECT_EQ(nlohmann::json::parse(json.out)["lineSets"][0]["lines"][0]["name"], "L\xef\xbf\xbd");
 }

@@ -1,23 +1,19 @@
 // svy plot: pictures of small documents, read back pixel by pixel where the lines, their
 // arrowheads, the fiducials and the scale bar must and must not be; the SVG and PDF outputs;
 // --latlon; and the outputs and sizes the command refuses.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cairo.h>
 
-#include <GeographicLib/UTMUPS.hpp>
-#include <algorithm>
-#include <boost/filesystem/operations.hpp>
 #include <cmath>
 #include <memory>
 #include <pugixml.hpp>
-#include <sstream>
 
 #include "editor/editor_support.h"
+#include "support/document_support.h"
 #include "svy3/api.h"
-#include "tools/samples/sample_parameters.h"
-#include "tools/samples/sample_survey.h"
-#include "tools/svy/create_command.h"
+#include "tests/tools/tool_support.h"
 #include "tools/svy/gps_commands.h"
 #include "tools/svy/plot_command.h"
 #include "tools/svy/plot_render.h"
@@ -28,14 +24,11 @@ namespace {
 using svy3_test::DataFileXml;
 using svy3_test::PositionXml;
 using svy3_test::ReadFile;
-using svy3_test::WriteFile;
 using svy_tool::PlotPoint;
+using svy_tool_test::Invoke;
+using svy_tool_test::Output;
+using testing::HasSubstr;
 namespace fs = boost::filesystem;
-
-struct Output {
-    int status;
-    std::string out, err;
-};
 
 struct Rgb {
     int r, g, b;
@@ -45,8 +38,7 @@ struct Rgb {
 class Picture {
   public:
     explicit Picture(const std::string& path)
-        : m_surface(cairo_image_surface_create_from_png(path.c_str())) {}
-    bool Loaded() const { return cairo_surface_status(m_surface.get()) == CAIRO_STATUS_SUCCESS; }
+        : m_surface(cairo_image_surface_create_from_png(path.c_str()), cairo_surface_destroy) {}
     int Width() const { return cairo_image_surface_get_width(m_surface.get()); }
     int Height() const { return cairo_image_surface_get_height(m_surface.get()); }
     // The pixel that holds the point (white outside the picture).
@@ -100,10 +92,7 @@ class Picture {
     }
 
   private:
-    struct Deleter {
-        void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-    };
-    std::unique_ptr<cairo_surface_t, Deleter> m_surface;
+    std::unique_ptr<cairo_surface_t, void (*)(cairo_surface_t*)> m_surface;
 };
 
 // Whether two pixels show the same colour, however much of each pixel it covers: a pixel a line
@@ -119,26 +108,15 @@ bool SameColour(const Rgb& a, const Rgb& b) {
            std::abs(ab / na - bb / nb) < 0.1;
 }
 
+const char kOdometer[] = R"(<Odometer start="0" end="20" step="0.05" units="m"/>)";
+
 // A radar file with a straight run of positions from (x0, y0) to (x1, y1), odometer 0 to 20 m.
 std::string Track(double x0, double y0, double x1, double y1, const std::string& unit = "m",
                   const std::string& extra = "") {
     return DataFileXml("F", "HD+DT1", 1,
                        PositionXml(std::to_string(x0), std::to_string(y0), "NA", "0", unit) +
                            PositionXml(std::to_string(x1), std::to_string(y1), "NA", "1", unit) +
-                           R"(<Odometer start="0" end="20" step="0.05" units="m"/>)" + extra);
-}
-
-// A document as the library reads it, with one Settings block for all its files.
-std::string Document(const std::string& lines) {
-    return R"(<?xml version="1.0"?><ZAR_SVY version="1.1.0"><Data version="1.1.0"><DataDirPath/>)"
-           R"(<Settings version="1.2.0"><Trace sample_cnt="250" time_zero_cnt="25" )"
-           R"(interval_ns="0.4"/><OdometerCal ticks_per_m="500" sensorID="NA"/>)"
-           R"(<StepSize units="m">0.05</StepSize><NominalFrequency units="Mhz">250)"
-           R"(</NominalFrequency><Pulse units="Vpp">400</Pulse><Antenna><Receiver>)"
-           R"(<AntPosition X="0" Y="0.19" Z="0" units="m" reference="relative"/></Receiver>)"
-           R"(<Transmitter><AntPosition X="0" Y="-0.19" Z="0" units="m" reference="relative"/>)"
-           R"(</Transmitter></Antenna><SurveyMode>Reflection</SurveyMode></Settings>)" +
-           lines + "</Data></ZAR_SVY>";
+                           kOdometer + extra);
 }
 
 const int kWidth = 600, kHeight = 400;
@@ -146,27 +124,27 @@ const int kWidth = 600, kHeight = 400;
 class SvyPlotTest : public testing::Test {
   protected:
     std::string Project() const { return m_dir.File("survey.svy"); }
-    void Write(const std::string& data) { WriteFile(Project(), Document(data)); }
+    // The document, with one Settings block for all its files.
+    void Write(const std::string& lines) {
+        svy3_test::WriteFile(Project(), R"(<?xml version="1.0"?><ZAR_SVY version="1.1.0">)"
+                                        R"(<Data version="1.1.0"><DataDirPath/>)" +
+                                            svy3_test::SettingsChildren().Xml() + lines +
+                                            "</Data></ZAR_SVY>");
+    }
     Output Plot(const std::string& output, bool labels = false, bool latlon = false,
                 const std::string& size = "600x400") {
-        svy_tool::PlotOptions options;
-        options.project = Project();
-        options.output = output;
-        options.labels = labels;
-        options.latlon = latlon;
-        options.size = size;
-        std::ostringstream out, err;
-        const int status = svy_tool::RunPlot(options, out, err);
-        return {status, out.str(), err.str()};
+        return Invoke(svy_tool::RunPlot,
+                      svy_tool::PlotOptions{Project(), output, latlon, labels, size});
     }
     // The scene the command draws, to find where the document's points land in the picture.
     svy_tool::PlotScene Scene(bool latlon = false) {
-        const svy3::Project project = svy3::open(Project());
         svy_tool::PlotScene scene;
         std::string error;
         const auto relationship =
             latlon ? svy3::Editor(Project()).relationship() : std::optional<svy3::Relationship>();
-        EXPECT_TRUE(svy_tool::BuildPlotScene(project, relationship, latlon, scene, error)) << error;
+        EXPECT_TRUE(
+            svy_tool::BuildPlotScene(svy3::open(Project()), relationship, latlon, scene, error))
+            << error;
         return scene;
     }
 
@@ -192,18 +170,14 @@ TEST_F(SvyPlotTest, LinesArrowsAndFiducialsLandWhereTheSurveyPutsThem) {
         ASSERT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.out, "wrote " + png + ": 3 lines, 1 fiducials\n");
         const Picture picture(png);
-        ASSERT_TRUE(picture.Loaded());
-        EXPECT_EQ(picture.Width(), kWidth);
-        EXPECT_EQ(picture.Height(), kHeight);
+        ASSERT_EQ(svy3_test::Join(picture.Width(), picture.Height()), "600 400 ");
         const svy_tool::PlotFrame frame(Scene(), kWidth, kHeight);
         auto at = [&](double x, double y) { return frame.ToDevice({x, y}); };
 
         // Each line: ink a quarter of the way along, an arrowhead (ink well wider than the line)
         // just short of the end it was surveyed towards, none just past the start.
-        struct Expected {
-            double x, startY, endY;
-        };
-        for (const Expected& line : std::vector<Expected>{{0, 0, 20}, {10, 20, 0}, {20, 0, 20}}) {
+        const struct { double x, startY, endY; } lines[] = {{0, 0, 20}, {10, 20, 0}, {20, 0, 20}};
+        for (const auto& line : lines) {
             SCOPED_TRACE(line.x);
             const PlotPoint start = at(line.x, line.startY), end = at(line.x, line.endY);
             const double toward = end.y > start.y ? 1.0 : -1.0;  // along the picture's rows
@@ -214,10 +188,8 @@ TEST_F(SvyPlotTest, LinesArrowsAndFiducialsLandWhereTheSurveyPutsThem) {
         }
         // Colours by line set: L1 and L2 alike, L3 not.
         const Rgb l1 = picture.Darkest(at(0, 5).x, at(0, 5).y);
-        const Rgb l2 = picture.Darkest(at(10, 5).x, at(10, 5).y);
-        const Rgb l3 = picture.Darkest(at(20, 5).x, at(20, 5).y);
-        EXPECT_TRUE(SameColour(l1, l2));
-        EXPECT_FALSE(SameColour(l1, l3));
+        EXPECT_TRUE(SameColour(l1, picture.Darkest(at(10, 5).x, at(10, 5).y)));
+        EXPECT_FALSE(SameColour(l1, picture.Darkest(at(20, 5).x, at(20, 5).y)));
         // Nothing between neighbouring lines.
         for (double y = 2; y <= 18; y += 2)
             EXPECT_FALSE(picture.Inked(at(5, y).x, at(5, y).y)) << y;
@@ -239,13 +211,11 @@ TEST_F(SvyPlotTest, LinesArrowsAndFiducialsLandWhereTheSurveyPutsThem) {
 // (1, 2 or 5 times a power of ten) of at most a quarter of the plot area. Positions in feet are
 // drawn to the scale of the first position's unit, and the bar is in that unit.
 TEST_F(SvyPlotTest, ScaleBarIsARoundLengthAndUnitsMixToScale) {
-    struct Case {
+    const struct {
         const char *first, *second;
         double ratio;  // length of the second line, drawn, over the first
-        const char* unit;
-    };
-    for (const Case& c : {Case{"m", "m", 1.0, "m"}, Case{"m", "ft", 0.3048, "m"},
-                          Case{"ft", "m", 1.0 / 0.3048, "ft"}}) {
+    } cases[] = {{"m", "m", 1.0}, {"m", "ft", 0.3048}, {"ft", "m", 1.0 / 0.3048}};
+    for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.first) + " " + c.second);
         Write(R"(<Line name="A">)" + Track(0, 0, 0, 20, c.first) + R"(</Line><Line name="B">)" +
               Track(5, 0, 5, 20, c.second) + "</Line>");
@@ -253,7 +223,7 @@ TEST_F(SvyPlotTest, ScaleBarIsARoundLengthAndUnitsMixToScale) {
         ASSERT_EQ(Plot(png).status, 0);
         const Picture picture(png);
         const svy_tool::PlotScene scene = Scene();
-        EXPECT_EQ(scene.unit, c.unit);
+        EXPECT_EQ(scene.unit, c.first);
         const svy_tool::PlotFrame frame(scene, kWidth, kHeight);
         const PlotPoint a = frame.ToDevice(scene.lines[0].points[0]);
         const PlotPoint b = frame.ToDevice(scene.lines[1].points[0]);
@@ -262,8 +232,7 @@ TEST_F(SvyPlotTest, ScaleBarIsARoundLengthAndUnitsMixToScale) {
         const double lengthB = picture.Run(b.x, b.y - 2, 0.0, -1.0) + 2;
         EXPECT_NEAR(lengthB / lengthA, c.ratio, 0.02 * c.ratio);
         // Lines outside line sets: grey.
-        const Rgb grey = picture.Darkest(a.x, a.y - lengthA / 2);
-        EXPECT_TRUE(SameColour(grey, {128, 128, 128})) << grey.r << " " << grey.g << " " << grey.b;
+        EXPECT_TRUE(SameColour(picture.Darkest(a.x, a.y - lengthA / 2), {128, 128, 128}));
 
         double bar = 0;  // the bar's ink along its middle row
         for (double y = frame.bottom + 20; y < frame.bottom + 34 && bar < 10; y += 1.0)
@@ -283,15 +252,23 @@ TEST_F(SvyPlotTest, ScaleBarIsARoundLengthAndUnitsMixToScale) {
 // A document without positions still shows its layout: each line dashed along Y at its lateral
 // offset over its odometer range, a fiducial at its odometer distance; a line with positions solid.
 TEST_F(SvyPlotTest, LinesWithoutPositionsAreLaidOutDashed) {
-    const std::string odometer = R"(<Odometer start="0" end="20" step="0.05" units="m"/>)";
-    Write(
-        R"(<Line name="A">)" +
-        DataFileXml("A", "HD+DT1", 1,
-                    odometer + R"(<FIDComment units="m" ododist="5" fileflag="C">x</FIDComment>)") +
-        R"(<LinearRef ododist="0" refdist="0" reflateral="0" units="m"/></Line><Line name="B">)" +
-        DataFileXml("B", "HD+DT1", 1, odometer) +
-        R"(<LinearRef ododist="0" refdist="0" reflateral="2" units="m"/></Line><Line name="C">)" +
-        Track(6, 0, 6, 20) + "</Line>");
+    // A line at a lateral offset, holding the given DataFile elements.
+    const auto laidOut = [](const std::string& name, const char* lateral,
+                            const std::string& files) {
+        return "<Line name=\"" + name + "\">" + files +
+               R"(<LinearRef ododist="0" refdist="0" reflateral=")" + lateral +
+               R"(" units="m"/></Line>)";
+    };
+    // B's range is that of its two files together.
+    Write(laidOut("A", "0",
+                  DataFileXml("A", "HD+DT1", 1,
+                              kOdometer + std::string(R"(<FIDComment units="m" ododist="5" )"
+                                                      R"(fileflag="C">x</FIDComment>)"))) +
+          laidOut("B", "2",
+                  DataFileXml("B", "HD+DT1", 1, kOdometer) +
+                      DataFileXml("B", "sen", 1,
+                                  R"(<Odometer start="2" end="5" step="0.05" units="m"/>)")) +
+          R"(<Line name="C">)" + Track(6, 0, 6, 20) + "</Line>");
     const std::string png = m_dir.File("layout.png");
     const Output run = Plot(png);
     ASSERT_EQ(run.status, 0) << run.err;
@@ -299,20 +276,17 @@ TEST_F(SvyPlotTest, LinesWithoutPositionsAreLaidOutDashed) {
     ASSERT_EQ(scene.lines.size(), 3u);
     const Picture picture(png);
     const svy_tool::PlotFrame frame(scene, kWidth, kHeight);
-    struct Expected {
+    const struct {
         double x;
         bool dashed;
-    };
-    const Expected expected[] = {{0, true}, {2, true}, {6, false}};
+    } expected[] = {{0, true}, {2, true}, {6, false}};
     for (size_t i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
         const svy_tool::PlotLine& line = scene.lines[i];
-        EXPECT_EQ(line.fromPositions, !expected[i].dashed);
-        ASSERT_EQ(line.points.size(), 2u);
-        EXPECT_DOUBLE_EQ(line.points.front().x, expected[i].x);
-        EXPECT_DOUBLE_EQ(line.points.back().x, expected[i].x);
-        EXPECT_DOUBLE_EQ(line.points.front().y, 0.0);
-        EXPECT_DOUBLE_EQ(line.points.back().y, 20.0);
+        EXPECT_EQ(
+            svy3_test::Join(line.fromPositions, line.points.size(), line.points.front().x,
+                            line.points.front().y, line.points.back().x, line.points.back().y),
+            svy3_test::Join(!expected[i].dashed, 2, expected[i].x, 0, expected[i].x, 20));
         // Breaks in the ink along the line, away from its ends.
         const PlotPoint start = frame.ToDevice(line.points.front());
         const PlotPoint end = frame.ToDevice(line.points.back());
@@ -323,44 +297,11 @@ TEST_F(SvyPlotTest, LinesWithoutPositionsAreLaidOutDashed) {
             breaks += inked && !now;
             inked = now;
         }
-        if (expected[i].dashed)
-            EXPECT_GE(breaks, 8);
-        else
-            EXPECT_EQ(breaks, 0);
+        EXPECT_EQ(breaks >= 8, expected[i].dashed) << breaks;
+        EXPECT_EQ(breaks == 0, !expected[i].dashed) << breaks;
     }
     ASSERT_EQ(scene.fiducials.size(), 1u);
-    EXPECT_DOUBLE_EQ(scene.fiducials[0].at.x, 0.0);
-    EXPECT_DOUBLE_EQ(scene.fiducials[0].at.y, 5.0);
-}
-
-// A project as `svy create` writes it from radar files (no positions yet) plots with each line at
-// its line spacing.
-TEST_F(SvyPlotTest, FreshlyCreatedProjectPlots) {
-    svy3_samples::RadarSurveyShape shape;
-    shape.tracesPerFile = 20;
-    shape.traces = false;
-    std::string error;
-    const std::vector<std::string> files =
-        svy3_samples::WriteRadarSurvey(m_dir.File("data"), shape, error);
-    ASSERT_FALSE(files.empty()) << error;
-    svy_tool::CreateOptions create;
-    create.output = Project();
-    create.inputs = files;
-    create.lineSpacing = svy3_samples::kLineSpacingMetres;
-    create.quiet = true;
-    std::ostringstream created;
-    ASSERT_EQ(svy_tool::RunCreate(create, created), 0);
-
-    const Output run = Plot(m_dir.File("fresh.png"));
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(Picture(m_dir.File("fresh.png")).Loaded());
-    const svy_tool::PlotScene scene = Scene();
-    ASSERT_EQ(scene.lines.size(), static_cast<size_t>(shape.lines));
-    for (size_t i = 0; i < scene.lines.size(); ++i) {
-        EXPECT_FALSE(scene.lines[i].fromPositions);
-        EXPECT_NEAR(scene.lines[i].points.front().x, i * svy3_samples::kLineSpacingMetres, 1e-9);
-        EXPECT_GT(scene.lines[i].points.back().y, scene.lines[i].points.front().y);
-    }
+    EXPECT_EQ(svy3_test::Join(scene.fiducials[0].at.x, scene.fiducials[0].at.y), "0 5 ");
 }
 
 // --latlon needs the relationship; with one, a local grid turned 25 degrees from east shows its
@@ -370,37 +311,26 @@ TEST_F(SvyPlotTest, LatLonFollowsTheRelationship) {
     const std::string png = m_dir.File("latlon.png");
     Output run = Plot(png, false, true);
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("no GPS-to-data relationship"), std::string::npos);
+    EXPECT_THAT(run.err, HasSubstr("no GPS-to-data relationship"));
     EXPECT_FALSE(fs::exists(png));
 
-    const double east0 = 500123.4, north0 = 5100456.7, angle = 25.0 * std::acos(-1.0) / 180.0;
-    auto latLong = [&](double x, double y) {
-        double lat, lon;
-        GeographicLib::UTMUPS::Reverse(33, true, east0 + x * std::cos(angle) - y * std::sin(angle),
-                                       north0 + x * std::sin(angle) + y * std::cos(angle), lat,
-                                       lon);
-        return std::make_pair(lat, lon);
-    };
-    const auto [lat1, lon1] = latLong(0, 0);
-    const auto [lat2, lon2] = latLong(100, 50);
-    svy_tool::RelationOptions relation;
-    relation.project = Project();
-    relation.points = {0, 0, lat1, lon1, 100, 50, lat2, lon2};
-    std::ostringstream out, err;
-    ASSERT_EQ(svy_tool::RunRelation(relation, out, err), 0) << err.str();
-
+    const svy_tool_test::TurnedGrid grid;
+    ASSERT_EQ(Invoke(svy_tool::RunRelation,
+                     svy_tool::RelationOptions{Project(), false, {}, 0.0, grid.Points(), ""})
+                  .status,
+              0);
     run = Plot(png, false, true);
     ASSERT_EQ(run.status, 0) << run.err;
     const svy_tool::PlotScene scene = Scene(true);
     EXPECT_TRUE(scene.lonLat);
-    EXPECT_NEAR(scene.lines[0].points.front().x, lon1, 1e-7);
-    EXPECT_NEAR(scene.lines[0].points.front().y, lat1, 1e-7);
+    const auto [latitude, longitude] = grid.LatLong(0, 0);
+    EXPECT_NEAR(scene.lines[0].points.front().x, longitude, 1e-7);
+    EXPECT_NEAR(scene.lines[0].points.front().y, latitude, 1e-7);
     const svy_tool::PlotFrame frame(scene, kWidth, kHeight);
     const PlotPoint a = frame.ToDevice(scene.lines[0].points.front());
     const PlotPoint b = frame.ToDevice(scene.lines[0].points.back());
     EXPECT_NEAR(std::atan2(b.x - a.x, a.y - b.y) * 180.0 / std::acos(-1.0), -25.0, 0.5);
-    const Picture picture(png);
-    EXPECT_TRUE(picture.Inked((3 * a.x + b.x) / 4, (3 * a.y + b.y) / 4));
+    EXPECT_TRUE(Picture(png).Inked((3 * a.x + b.x) / 4, (3 * a.y + b.y) / 4));
 }
 
 // The SVG is XML of the size asked for; the PDF is a PDF; dense positions are thinned to the
@@ -411,17 +341,15 @@ TEST_F(SvyPlotTest, SvgAndPdfAreWrittenAndDensePositionsThinned) {
     for (int i = 0; i <= 20000; ++i)
         positions += PositionXml(i % 2 ? "0.02" : "-0.02", std::to_string(i / 1000.0), "NA",
                                  std::to_string(i / 20000.0));
-    Write(R"(<Line name="A">)" +
-          DataFileXml("F", "HD+DT1", 1,
-                      positions + R"(<Odometer start="0" end="20" step="0.001" units="m"/>)") +
-          "</Line>");
+    Write(R"(<Line name="A">)" + DataFileXml("F", "HD+DT1", 1, positions + kOdometer) + "</Line>");
     const std::string svg = m_dir.File("plot.svg");
     ASSERT_EQ(Plot(svg, false, false, "400x300").status, 0);
     pugi::xml_document doc;
     ASSERT_TRUE(doc.load_file(svg.c_str()));
-    EXPECT_STREQ(doc.document_element().name(), "svg");
-    EXPECT_EQ(std::string(doc.document_element().attribute("width").value()).rfind("400", 0), 0u);
-    EXPECT_EQ(std::string(doc.document_element().attribute("height").value()).rfind("300", 0), 0u);
+    const pugi::xml_node root = doc.document_element();
+    EXPECT_STREQ(root.name(), "svg");
+    EXPECT_THAT(root.attribute("width").value(), testing::StartsWith("400"));
+    EXPECT_THAT(root.attribute("height").value(), testing::StartsWith("300"));
     size_t vertices = 0;
     for (const pugi::xpath_node& path : doc.select_nodes("//*[local-name()='path']")) {
         const std::string d = path.node().attribute("d").value();
@@ -432,20 +360,20 @@ TEST_F(SvyPlotTest, SvgAndPdfAreWrittenAndDensePositionsThinned) {
 
     const std::string pdf = m_dir.File("plot.PDF");
     ASSERT_EQ(Plot(pdf).status, 0);
-    EXPECT_EQ(ReadFile(pdf).rfind("%PDF-", 0), 0u);
+    EXPECT_THAT(ReadFile(pdf), testing::StartsWith("%PDF-"));
 }
 
-// Refused outputs and sizes write nothing and leave the project as it was.
+// Refused outputs and sizes, and projects that cannot be read, write nothing and leave the
+// project as it was.
 TEST_F(SvyPlotTest, RefusesOutputsThatAreNotPicturesOrAreTheProject) {
     Write(kSurvey);
     const std::string before = ReadFile(Project());
     fs::create_symlink(Project(), m_dir.File("link.png"));
-    struct Case {
+    const struct {
         std::string output, size;
         int status;
         const char* message;
-    };
-    const std::vector<Case> cases = {
+    } cases[] = {
         {Project(), "600x400", 2, "extension of a survey file"},
         {m_dir.File("out.HD"), "600x400", 2, "extension of a survey file"},
         {m_dir.File("out.dt1"), "600x400", 2, "extension of a survey file"},
@@ -462,32 +390,29 @@ TEST_F(SvyPlotTest, RefusesOutputsThatAreNotPicturesOrAreTheProject) {
         {m_dir.File("a.png"), "30000x400", 2, "--size"},
         {m_dir.File("missing/a.png"), "600x400", 3, "cannot write"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.output + " " + c.size);
         const Output run = Plot(c.output, false, false, c.size);
         EXPECT_EQ(run.status, c.status);
-        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
-        EXPECT_TRUE(run.out.empty());
+        EXPECT_THAT(run.err, HasSubstr(c.message));
+        EXPECT_EQ(run.out, "");
     }
     EXPECT_EQ(ReadFile(Project()), before);
     EXPECT_TRUE(fs::is_symlink(m_dir.File("link.png")));
-    EXPECT_FALSE(fs::exists(m_dir.File("a.png")));
-    std::vector<std::string> left;
-    for (const fs::directory_entry& entry : fs::directory_iterator(m_dir.path()))
-        left.push_back(entry.path().filename().string());
-    std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"link.png", "survey.svy"}));
-}
+    EXPECT_THAT(svy_tool_test::Listing(m_dir.path()),
+                testing::ElementsAre("link.png", "survey.svy"));
 
-TEST_F(SvyPlotTest, ProjectThatCannotBeReadIsReported) {
-    svy_tool::PlotOptions options;
-    options.project = m_dir.File("missing.svy");
-    options.output = m_dir.File("a.png");
-    std::ostringstream out, err;
-    EXPECT_EQ(svy_tool::RunPlot(options, out, err), 3);
-    options.project = WriteFile(m_dir.File("bad.svy"), "not xml");
-    EXPECT_EQ(svy_tool::RunPlot(options, out, err), 1);
-    EXPECT_FALSE(fs::exists(options.output));
+    // Projects that cannot be read: a file system problem, or a document one.
+    svy3_test::WriteFile(m_dir.File("bad.svy"), "not xml");
+    const std::pair<std::string, int> unreadable[] = {{"missing.svy", 3}, {"bad.svy", 1}};
+    for (const auto& [project, status] : unreadable) {
+        EXPECT_EQ(Invoke(svy_tool::RunPlot,
+                         svy_tool::PlotOptions{m_dir.File(project), m_dir.File("a.png"), false,
+                                               false, "600x400"})
+                      .status,
+                  status);
+    }
+    EXPECT_FALSE(fs::exists(m_dir.File("a.png")));
 }
 
 }  // namespace
