@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <boost/filesystem.hpp>
+#include <functional>
 
 #include "support/test_support.h"
 #include "svy3/api.h"
@@ -182,17 +183,34 @@ TEST_F(ApiSurvey, CreateRefusesWhatWouldHarmItsInputsAndLeavesNothingElse) {
 
 // The Python module's tests save and read back positions, fiducials and renamed sets, and refuse
 // edits of missing lines.
-TEST_F(ApiSurvey, EditsWaitForSaveAndOrganisingNeedsThemSaved) {
+TEST_F(ApiSurvey, EveryEditWaitsForSaveAndOrganisingNeedsItSaved) {
     const svy3::LineAddress line = CreateGrouped();
     const std::string before = svy3_test::ReadFile(m_project);
-    svy3::Editor editor(m_project);
-    EXPECT_FALSE(editor.modified());
-    editor.rename_line_set(line.set, "North field");
-    EXPECT_TRUE(editor.modified());
-    EXPECT_EQ(KindOf([&] { editor.organise({}); }), Kind::refused);
-    EXPECT_EQ(svy3_test::ReadFile(m_project), before);
-    editor.save();
-    EXPECT_FALSE(editor.modified());
+    const std::pair<const char*, std::function<void(svy3::Editor&)>> edits[] = {
+        {"rename", [&](svy3::Editor& e) { e.rename_line_set(line.set, "North field"); }},
+        {"single set", [&](svy3::Editor& e) { e.make_single_line_set(line.set); }},
+        {"positions",
+         [&](svy3::Editor& e) {
+             e.set_positions(line, {{0, 0}, {1, 0, 0, 1}});
+         }},
+        {"fiducials",
+         [&](svy3::Editor& e) {
+             e.set_fiducials(line, {{0, 0.5, "x"}});
+         }},
+        {"relationship", [&](svy3::Editor& e) { e.set_relationship({}); }},
+    };
+    for (const auto& [what, edit] : edits) {
+        SCOPED_TRACE(what);
+        svy3::Editor editor(m_project);
+        EXPECT_FALSE(editor.modified());
+        edit(editor);
+        EXPECT_TRUE(editor.modified());
+        EXPECT_EQ(KindOf([&] { editor.organise({}); }), Kind::refused);
+        EXPECT_EQ(svy3_test::ReadFile(m_project), before);
+        editor.save();
+        EXPECT_FALSE(editor.modified());
+        svy3_test::WriteFile(m_project, before);
+    }
 }
 
 // The Python module's tests check the plan and the moves; here the calls made on the way.

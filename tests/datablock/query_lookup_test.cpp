@@ -330,6 +330,7 @@ TEST_F(DataBlockQueryLookup, IndexedLookupsSeeOnlyOutsideLinesInDocumentOrder) {
     EXPECT_EQ(block.GetFileInfo(0, 0, 1, file), 0);  // empty slot
     EXPECT_EQ(block.GetFileInfo(0, 0, 3, file), 0);  // just past the last slot
     EXPECT_EQ(block.GetFileInfo(0, "gps", 0, file), 0);
+    EXPECT_EQ(block.GetFileInfo(3, "HD+DT1", 0, file), 0);  // no fourth line outside sets
     ASSERT_EQ(block.GetFileInfo(0, ".Sen", 0, file), 1);
     EXPECT_EQ(file.name, "L2_S");
 

@@ -15,6 +15,7 @@ using svy3_test::DataFileXml;
 using svy3_test::ErrorOf;
 using svy3_test::ReadFile;
 using svy3_test::SvyDocument;
+using svy3_test::Thrown;
 using svy3_test::TreeSnapshot;
 using testing::HasSubstr;
 namespace fs = boost::filesystem;
@@ -237,7 +238,11 @@ TEST_F(RenameTest, LineSetsAreRenamedOrReduced) {
     EXPECT_THAT(setNames(), testing::ElementsAre("", "Main"));
     EXPECT_EQ(ErrorOf([&] { m_editor.RenameLineSet(nullptr, "x"); }).code, -27);
     EXPECT_EQ(ErrorOf([&] { m_editor.RenameLineSet("x", nullptr); }).code, -27);
-    EXPECT_EQ(ErrorOf([&] { m_editor.RenameLineSet("Set1", "x"); }).code, -31);
+    const Thrown unknown = ErrorOf([&] { m_editor.RenameLineSet("Set1", "x"); });
+    EXPECT_EQ(unknown.code, -31);
+    EXPECT_EQ(unknown.what,
+              "Malformed SVY file: Uable to find <LineSet name=??"
+              "?> to rename.");
 
     m_editor.MakeSingleLineSet("Main");  // the lines outside line sets go, Main stays
     EXPECT_THAT(setNames(), testing::ElementsAre("Main"));

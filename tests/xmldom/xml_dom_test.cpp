@@ -120,6 +120,7 @@ TEST_F(XmlDom, TextAndAttributeReadsAndWrites) {
     XmlDom_MoveToFirstChildNode(doc, nullptr);
     EXPECT_EQ(doc.Text(), "new");
     EXPECT_EQ(XmlDom_SetNodeText(doc, "own"), 1);
+    EXPECT_EQ(XmlDom_SetNodeText(doc, nullptr), 0);
     EXPECT_EQ(XmlDom_SetNodeAttributeText(doc, "a", "1"), 0) << "only elements carry attributes";
     XmlDom_MoveToParentNode(doc, nullptr);
     EXPECT_EQ(doc.Text(), "own");
