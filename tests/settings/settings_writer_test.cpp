@@ -117,6 +117,8 @@ TEST(LineSequenceFileParams, NumbersComeFromTheLastCAndTheLastB) {
         {"/d/ACB5C3B7x.dt1", 3, 7, "ACB5C3B7X", ".DT1"},  // last C, last B; leading digits
         {"B3C5.DT1", 0, 3, "B3C5", ".DT1"},               // B before C: empty line span
         {"C0B0.DT1", 1, 1, "C0B0", ".DT1"},
+        {"C5.DT1", 1, 1, "C5", ".DT1"},  // a C without a B, or a B without a C: no numbers
+        {"7B2.HD", 1, 1, "7B2", ".HD"},
         {"C5B7.sen", 1, 1, "C5B7", ".SEN"},  // numbers only for radar files
         {"x.y\\C4B2", 1, 1, "C4B2", ""},     // dots in folders do not count
         {"d/C4B2.tar.DT1", 4, 2, "C4B2.TAR", ".DT1"},
