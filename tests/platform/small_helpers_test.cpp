@@ -9,6 +9,7 @@
 #include <cstring>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/test_support.h"
@@ -59,6 +60,24 @@ TEST(FileLookup, FindsNamesThatDifferOnlyInLetterCase) {
     for (const auto& [wanted, found] : cases)
         EXPECT_EQ(ZAR::FindFileIgnoringCase(dir.File(wanted)), dir.File(found));
     EXPECT_EQ(ZAR::FindFileIgnoringCase(""), "");
+}
+
+TEST(LeadingInteger, BlanksSignDigitsAndSaturation) {
+    const std::tuple<const char*, int32_t, int64_t> cases[] = {
+        {" \t\n\v\f\r-42x", -42, -42},
+        {"+7", 7, 7},
+        {"x5", 0, 0},
+        {"", 0, 0},
+        {nullptr, 0, 0},
+        {"2147483648", INT32_MAX, 2147483648},
+        {"-2147483649", INT32_MIN, -2147483649},
+        {"-9223372036854775809", INT32_MIN, INT64_MIN},
+        {"99999999999999999999", INT32_MAX, INT64_MAX},
+    };
+    for (const auto& [text, int32, int64] : cases) {
+        EXPECT_EQ(ZAR::LeadingInt32(text), int32) << (text ? text : "null");
+        EXPECT_EQ(ZAR::LeadingInt64(text), int64) << (text ? text : "null");
+    }
 }
 
 TEST(LeadingDouble, DecimalsReadAsStrtodReadsThem) {

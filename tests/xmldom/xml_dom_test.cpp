@@ -231,6 +231,7 @@ TEST_F(XmlDom, InitializeBuildRoundTripAndPermissions) {
     ASSERT_EQ(XmlDom_LoadFile(back, path.c_str()), 1);
     EXPECT_EQ(back.DumpDocument(), built);
     EXPECT_EQ(back.Attr("q"), "a<&\"'>b\tc");
+    EXPECT_THAT(ReadFile(path), HasSubstr("<!--note-->"));
     // Saving to a path does not make it the path of a save without one.
     EXPECT_EQ(XmlDom_SaveFile(doc, nullptr), XMLDOM_SAVE_NO_FILE_NAME);
     EXPECT_EQ(XmlDom_SaveFile(doc, ""), XMLDOM_SAVE_NO_FILE_NAME);
