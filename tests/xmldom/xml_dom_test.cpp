@@ -202,6 +202,18 @@ TEST_F(XmlDom, NodeNamesAndFailedLoadKeepsDocument) {
     Doc back;
     ASSERT_EQ(XmlDom_LoadFile(back, dir.File("in.xml").c_str()), 1);
     EXPECT_EQ(back.Text() + back.Attr("a"), "\xC3\xA9t\xC3\xA9\xC3\xA9");
+
+    // Element and attribute names must be XML names (any byte from 0x80 up counts as a letter),
+    // so that a saved document reads back: one digit per name, attribute then element.
+    std::string taken;
+    for (const char* name : std::initializer_list<const char*>{
+             "_a", ":b", "c-1.d", "\xC3\xA9", "\x80", "", "1a", "-a", ".a", "a b", "a<", nullptr}) {
+        taken += std::to_string(XmlDom_SetNodeAttributeText(doc, name, "v"));
+        taken += std::to_string(XmlDom_AppendChildNode(doc, name));
+        if (taken.back() == '1')
+            XmlDom_MoveToParentNode(doc, nullptr);
+    }
+    EXPECT_EQ(taken, "111111111100000000000000");
 }
 
 TEST_F(XmlDom, InitializeBuildRoundTripAndPermissions) {
