@@ -101,8 +101,9 @@ class SVY3_API GpzSvy {
     virtual bool LoadXmlSvy(const boost::filesystem::path& path) = 0;
 
   public:
-    // With the cursor on a parent and `first` true, enters the first child named `name` and
-    // clears `first`; on a child, moves to its next sibling of that name (`first` untouched).
+    // Enters the first child named `name` and clears `first`; when there is none, moves to the
+    // next sibling of that name (`first` untouched). Loops call it first on the parent, then on
+    // children that hold no child of that name, so it walks the parent's children of that name.
     virtual bool NextNode(bool& first, const char* name) = 0;
     // Moves to the parent (null name) or to the nearest ancestor named `name`.
     virtual bool ParentNode(const char* name) = 0;
