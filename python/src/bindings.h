@@ -18,6 +18,15 @@ namespace py = pybind11;
 // same bytes go back into the library when the str is passed in again.
 py::str Text(const std::string& text);
 py::list TextList(const std::vector<std::string>& texts);
+
+// A Python list of `convert(item)` for every item of `items`, in order.
+template <class Items, class Convert>
+py::list ListOf(const Items& items, Convert convert) {
+    py::list list;
+    for (const auto& item : items)
+        list.append(convert(item));
+    return list;
+}
 // A path from the library, decoded as the operating system's file names are.
 py::str PathText(const std::string& path);
 

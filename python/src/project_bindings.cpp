@@ -328,13 +328,7 @@ that).)")
             "data_dir", [](const Project& p) { return PathText(p.data_dir()); },
             "the data folder: the document's DataDirPath, or the document's folder")
         .def_property_readonly(
-            "provenance",
-            [](const Project& p) {
-                py::list list;
-                for (const svy3::Provenance& record : p.provenance())
-                    list.append(ProvenanceDict(record));
-                return list;
-            },
+            "provenance", [](const Project& p) { return ListOf(p.provenance(), ProvenanceDict); },
             "list of dicts: block, modified, program, version, dip, date, time, comment")
         .def_property_readonly(
             "site", [](const Project& p) { return SiteDict(p.site()); },
@@ -352,13 +346,7 @@ that).)")
             "The first line named `name` (in line set `set` when given; \"\" for lines outside "
             "sets), or None.")
         .def_property_readonly(
-            "settings",
-            [](const Project& p) {
-                py::list list;
-                for (const svy3::Settings& s : p.settings())
-                    list.append(SettingsDict(s));
-                return list;
-            },
+            "settings", [](const Project& p) { return ListOf(p.settings(), SettingsDict); },
             "every settings block the files use, as dicts")
         .def_property_readonly(
             "warnings", [](const Project& p) { return TextList(p.warnings()); },

@@ -13,10 +13,7 @@ py::str Text(const std::string& text) {
 }
 
 py::list TextList(const std::vector<std::string>& texts) {
-    py::list list;
-    for (const std::string& text : texts)
-        list.append(Text(text));
-    return list;
+    return ListOf(texts, Text);
 }
 
 py::str PathText(const std::string& path) {
