@@ -7,10 +7,10 @@
 #include <boost/filesystem.hpp>
 #include <functional>
 
+#include "examples/examples.h"
 #include "support/test_support.h"
 #include "svy3/api.h"
 #include "svy3/svy3.h"
-#include "tests/api/api_example.h"
 #include "tools/samples/sample_survey.h"
 
 namespace {
@@ -274,16 +274,6 @@ TEST_F(ApiSurvey, ReadmeExampleRuns) {
     EXPECT_THAT(printed, HasSubstr("10 moves\n"));
     EXPECT_THAT(errors, HasSubstr("no such file"));
     EXPECT_EQ(svy3::open(m_project).line_sets().front().name(), "North field");
-
-    const std::string source =
-        svy3_test::ReadFile(std::string(SVY3_TEST_DATA_DIR) + "/../api/api_example.cpp");
-    const std::string readme =
-        svy3_test::ReadFile(std::string(SVY3_TEST_DATA_DIR) + "/../../README.md");
-    const std::string begin = "// README-API-EXAMPLE-BEGIN\n", end = "// README-API-EXAMPLE-END\n";
-    const size_t from = source.find(begin) + begin.size();
-    const std::string example = source.substr(from, source.find(end) - from);
-    EXPECT_THAT(readme, HasSubstr("```cpp\n" + example + "```"))
-        << "the README's example differs from tests/api/api_example.cpp";
 }
 
 }  // namespace

@@ -1,14 +1,11 @@
+// The README's examples, in examples/: the text between each pair of markers must be the README's.
+#include "examples/examples.h"
+
 #include <gmock/gmock.h>
 
 #include <string>
-#include <vector>
 
 #include "support/test_support.h"
-
-// The README's examples, in readme_example.cpp.
-int ListLines(const std::string& path);
-int ShowPositions(const std::string& path, const std::string& copy);
-int CreateProject(const std::string& path, const std::vector<std::string>& files);
 
 namespace {
 
@@ -16,16 +13,23 @@ using testing::HasSubstr;
 const std::string kData = SVY3_TEST_DATA_DIR;
 
 TEST(ReadmeExample, MatchesTheReadme) {
-    const std::string source = svy3_test::ReadFile(kData + "/../readme/readme_example.cpp");
     const std::string readme = svy3_test::ReadFile(kData + "/../../README.md");
-    for (const std::string marker : {"EXAMPLE", "EDITOR-EXAMPLE"}) {
-        SCOPED_TRACE(marker);
-        const std::string begin = "// README-" + marker + "-BEGIN\n";
-        const size_t from = source.find(begin), to = source.find("// README-" + marker + "-END\n");
+    const struct {
+        const char *file, *marker;
+    } examples[] = {{"readme_example.cpp", "EXAMPLE"},
+                    {"readme_example.cpp", "EDITOR-EXAMPLE"},
+                    {"api_example.cpp", "API-EXAMPLE"}};
+    for (const auto& example : examples) {
+        SCOPED_TRACE(example.marker);
+        const std::string source = svy3_test::ReadFile(kData + "/../../examples/" + example.file);
+        const std::string begin = std::string("// README-") + example.marker + "-BEGIN\n";
+        const size_t from = source.find(begin);
+        const size_t to = source.find(std::string("// README-") + example.marker + "-END\n");
         ASSERT_LT(from, to);
-        const std::string example = source.substr(from + begin.size(), to - from - begin.size());
-        EXPECT_THAT(readme, HasSubstr("```cpp\n" + example + "```"))
-            << "the README's example differs from tests/readme/readme_example.cpp";
+        EXPECT_THAT(readme,
+                    HasSubstr("```cpp\n" +
+                              source.substr(from + begin.size(), to - from - begin.size()) + "```"))
+            << "the README's example differs from examples/" << example.file;
     }
 }
 

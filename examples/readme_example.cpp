@@ -1,6 +1,8 @@
-// The code examples of the README, compiled and run by readme_example_test.cpp. The text between
-// the markers must stay identical to the README's examples.
+// The README's examples of the classes' interface, compiled and run by the tests
+// (tests/readme/readme_example_test.cpp). The text between the markers is the README's, exactly.
 #include <cstdio>
+
+#include "examples/examples.h"
 
 // README-EXAMPLE-BEGIN
 #include "svy3/svy3.h"

@@ -1,6 +1,6 @@
-// The README's example of the svy3 interface, compiled and run by api_test.cpp. The text between
-// the markers must stay identical to the README's.
-#include "tests/api/api_example.h"
+// The README's example of the svy3 interface, compiled and run by the tests
+// (tests/api/api_test.cpp). The text between the markers is the README's, exactly.
+#include "examples/examples.h"
 
 // README-API-EXAMPLE-BEGIN
 #include <iostream>
