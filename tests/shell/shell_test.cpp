@@ -4,7 +4,7 @@
 
 #include <cstring>
 #include <limits>
-#include <optional>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -14,27 +14,27 @@
 namespace {
 
 using svy3_test::Join;
-using Script = std::vector<std::optional<std::string>>;  // typed text and OK, or nullopt: close
+using Script = std::vector<std::string>;  // texts typed, each confirmed with OK
 
-// Plays the user from a script (closing the window when it runs out) and records the text shown
-// and the number of messages already shown each time the dialog asks.
+// Plays the user from a script, closing the window when it runs out, and records the text shown
+// each time the dialog asks. Every ask but the first follows a refusal: its message must already
+// be shown.
 class LineOffsetDlgTest : public testing::Test {
   protected:
     LineOffsetDlgTest()
         : m_prompt([this](std::string& text) {
+              EXPECT_EQ(m_capture.messages().size() - m_messagesBefore, m_shown.size());
               m_shown.push_back(text);
-              m_messagesBefore.push_back(m_capture.messages().size());
-              const std::size_t step = m_shown.size() - 1;
-              if (step >= m_script.size() || !m_script[step])
+              if (m_shown.size() > m_script.size())
                   return false;
-              text = *m_script[step];
+              text = m_script[m_shown.size() - 1];
               return true;
           }) {}
 
     int Run(double preset, Script script) {
         m_script = std::move(script);
         m_shown.clear();
-        m_messagesBefore.clear();
+        m_messagesBefore = m_capture.messages().size();
         m_dlg.m_dOffset = preset;
         return m_dlg.DoModal();
     }
@@ -48,7 +48,7 @@ class LineOffsetDlgTest : public testing::Test {
     ZAR::CLineOffsetDlg m_dlg;
     Script m_script;
     std::vector<std::string> m_shown;
-    std::vector<std::size_t> m_messagesBefore;
+    std::size_t m_messagesBefore = 0;
     ZAR::CScopedLineOffsetPrompt m_prompt;
 };
 
@@ -70,9 +70,8 @@ TEST_F(LineOffsetDlgTest, RefusesOutOfRangeAndAsksAgainWithTheEnteredText) {
     EXPECT_EQ(Run(0.1, {"1000.0001", "-1e-5", "1e400", huge, "250"}), ZAR::IDOK);
     EXPECT_EQ(m_dlg.m_dOffset, 250.0);
     EXPECT_EQ(m_capture.messages(), Shown(ZAR::CLineOffsetDlg::kOutOfRangeMessage, 4));
-    // Each refusal is shown before the dialog asks again, with the refused text still in the box.
-    EXPECT_EQ(m_shown, (std::vector<std::string>{"0.1", "1000.0001", "-1e-5", "1e400", huge}));
-    EXPECT_EQ(m_messagesBefore, (std::vector<std::size_t>{0, 1, 2, 3, 4}));
+    // The dialog asks again with the refused text still in the box.
+    EXPECT_EQ(m_shown, (Script{"0.1", "1000.0001", "-1e-5", "1e400", huge}));
 }
 
 TEST_F(LineOffsetDlgTest, RefusesTextThatIsNotOneNumberAndClosingKeepsThePreset) {
@@ -87,7 +86,7 @@ TEST_F(LineOffsetDlgTest, RefusesTextThatIsNotOneNumberAndClosingKeepsThePreset)
 TEST_F(LineOffsetDlgTest, PresetIsShownShortClosingKeepsItAndOkGivesItBackExactly) {
     const std::pair<double, std::string> shown[] = {{0.1, "0.1"}, {1000.0, "1000"}, {-5.0, "-5"}};
     for (const auto& [preset, text] : shown) {
-        EXPECT_EQ(Run(preset, {std::nullopt}), ZAR::IDCANCEL);
+        EXPECT_EQ(Run(preset, {}), ZAR::IDCANCEL);
         EXPECT_EQ(m_dlg.m_dOffset, preset);  // closing keeps even a preset outside the range
         EXPECT_EQ(m_shown, std::vector<std::string>{text});
     }
@@ -155,23 +154,16 @@ TEST(VersionText, ModuleTextsCarryTheirFieldsAndFitOrAreCut) {
     }
 }
 
-// The version macros, the numbers and texts of the resource compiled into the library, and the
-// part number all name the same release.
-TEST(VersionTextResource, MacrosNumbersTextsAndPartNumberAgree) {
+// The numbers and texts of the resource compiled into the library (the numbers are the version
+// macros) name the release of the version text, and the product name ends in the part number.
+TEST(VersionTextResource, NumbersTextsAndPartNumberAgree) {
     const ZAR::SVersionResource& resource = ZAR::GetVersionResource();
-    // "major.minor.revision.build."
-    const auto dotted = [](auto... parts) { return (... + (std::to_string(parts) + ".")); };
-    const std::string version = SVY3_VERSION_STRING + std::string(".");
-    EXPECT_EQ(
-        dotted(SVY3_VERSION_MAJOR, SVY3_VERSION_MINOR, SVY3_VERSION_PATCH, SVY3_VERSION_BUILD),
-        version);
-    for (const auto& [n, text] :
-         {std::make_pair(resource.fileVersion, resource.fileVersionText),
-          std::make_pair(resource.productVersion, resource.productVersionText)}) {
-        EXPECT_EQ(dotted(n.major, n.minor, n.revision, n.build), version);
-        EXPECT_STREQ(text, SVY3_VERSION_STRING);
-    }
-    // The product name is the product followed by the part number that "Software DIP" carries.
+    const std::string numbers =
+        std::regex_replace(std::string(SVY3_VERSION_STRING) + ".", std::regex("\\."), " ");
+    for (const ZAR::SVersionNumber& n : {resource.fileVersion, resource.productVersion})
+        EXPECT_EQ(Join(n.major, n.minor, n.revision, n.build), numbers);
+    EXPECT_EQ(Join(resource.fileVersionText, resource.productVersionText),
+              Join(SVY3_VERSION_STRING, SVY3_VERSION_STRING));
     EXPECT_STREQ(ZAR::GetSoftwareDipText(), resource.softwareDip);
     EXPECT_EQ(resource.productName,
               "SVY Dynamic Link Library V3 R2 " + std::string(resource.softwareDip));
