@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <boost/make_shared.hpp>
 #include <string>
 #include <tuple>
 
 #include "support/test_support.h"
+#include "support/writer_support.h"
 
 namespace {
 
@@ -129,9 +129,7 @@ TEST_F(GprParamTest, SavedHeaderLoadsBackEqual) {
     p.SurveyMode = "CMP = wide angle", p.TraceStacking = "auto";
     const string path = dir.File("saved.HD");
     auto saveAndLoad = [&] {
-        GprParam writer;
-        writer.SetGprParam(boost::make_shared<SGprParam>(p));
-        EXPECT_EQ(writer.Save(path), 0);
+        svy3_test::SaveHeader(path, p);
         EXPECT_EQ(reader.Load(path), 0);
         return Read();
     };

@@ -82,12 +82,11 @@ TEST(ReferenceConverter, User2IdxRoundsAndMovesTheUserDistance) {
 
 TEST(ReferenceConverter, LargestRef2OdoRatio) {
     ZAR::CReferenceConverter c;
-    EXPECT_DOUBLE_EQ(c.GetLargestRef2OdoRatio(), 1.0);  // empty
     const auto ratio = [&c](std::vector<double> ref, std::vector<double> odo) {
         c.InitializeRef2OdoTable(ref.data(), odo.data(), static_cast<int32_t>(ref.size()));
         return c.GetLargestRef2OdoRatio();
     };
-    EXPECT_DOUBLE_EQ(ratio({0}, {0}), 1.0);
+    EXPECT_DOUBLE_EQ(ratio({0}, {0}), 1.0);  // no segment
     EXPECT_DOUBLE_EQ(ratio({0, 10, 20}, {0, 11, 20}), 10.0 / 9.0);
     EXPECT_DOUBLE_EQ(ratio({0, 10}, {0, -5}), 0.0);
     EXPECT_DOUBLE_EQ(ratio({0, 10, 10}, {0, 5, 5}), 2.0);  // the 0/0 of a repeated point is skipped
