@@ -65,22 +65,20 @@ TEST_F(LineOffsetDlgTest, AcceptsOneNumberFromZeroToOneThousandInclusive) {
     EXPECT_TRUE(m_capture.messages().empty());
 }
 
-TEST_F(LineOffsetDlgTest, RefusesOutOfRangeAndAsksAgainWithTheEnteredText) {
+TEST_F(LineOffsetDlgTest, RefusesWhatIsNotOneNumberInRangeAndAsksAgainWithTheTextTyped) {
+    Script script = {"",     "   ",      "abc", "12abc", "1 2", "1,5", "0x10", "nan", "inf",
+                     "-inf", "infinity", "+-1", "--1",   "+",   "-",   "1e",   "e5"};
+    auto messages = Shown(ZAR::CLineOffsetDlg::kNotANumberMessage, script.size());
     const std::string huge = "1" + std::string(500, '0') + "e-10";  // too large for a double
-    EXPECT_EQ(Run(0.1, {"1000.0001", "-1e-5", "1e400", huge, "250"}), ZAR::IDOK);
-    EXPECT_EQ(m_dlg.m_dOffset, 250.0);
-    EXPECT_EQ(m_capture.messages(), Shown(ZAR::CLineOffsetDlg::kOutOfRangeMessage, 4));
-    // The dialog asks again with the refused text still in the box.
-    EXPECT_EQ(m_shown, (Script{"0.1", "1000.0001", "-1e-5", "1e400", huge}));
-}
-
-TEST_F(LineOffsetDlgTest, RefusesTextThatIsNotOneNumberAndClosingKeepsThePreset) {
-    const Script refused = {"",     "   ",      "abc", "12abc", "1 2", "1,5", "0x10", "nan", "inf",
-                            "-inf", "infinity", "+-1", "--1",   "+",   "-",   "1e",   "e5"};
-    EXPECT_EQ(Run(42.0, refused), ZAR::IDCANCEL);  // the script runs out: the window is closed
+    const Script outOfRange = {"1000.0001", "-1e-5", "1e400", huge};
+    const auto more = Shown(ZAR::CLineOffsetDlg::kOutOfRangeMessage, outOfRange.size());
+    script.insert(script.end(), outOfRange.begin(), outOfRange.end());
+    messages.insert(messages.end(), more.begin(), more.end());
+    EXPECT_EQ(Run(42.0, script), ZAR::IDCANCEL);  // the script runs out: the window is closed
     EXPECT_EQ(m_dlg.m_dOffset, 42.0);
-    EXPECT_EQ(m_shown.size(), refused.size() + 1);
-    EXPECT_EQ(m_capture.messages(), Shown(ZAR::CLineOffsetDlg::kNotANumberMessage, refused.size()));
+    EXPECT_EQ(m_capture.messages(), messages);
+    script.insert(script.begin(), "42");  // each time with the text refused still in the box
+    EXPECT_EQ(m_shown, script);
 }
 
 TEST_F(LineOffsetDlgTest, PresetIsShownShortClosingKeepsItAndOkGivesItBackExactly) {
