@@ -144,10 +144,9 @@ TEST(VersionText, ModuleTextsCarryTheirFieldsAndFitOrAreCut) {
 
         const int32_t length = static_cast<int32_t>(text.size());
         EXPECT_EQ(CallGuarded(get, length + 2), text);
-        for (int32_t size : {length + 1, length, 8, 1})
-            EXPECT_EQ(CallGuarded(get, size), cut ? text.substr(0, size - 1) : "") << size;
-        for (int32_t size : {0, -1})
-            EXPECT_EQ(CallGuarded(get, size), "") << size;
+        for (int32_t size : {length + 1, length, 8, 1, 0, -1})
+            EXPECT_EQ(CallGuarded(get, size), cut && size > 0 ? text.substr(0, size - 1) : "")
+                << size;
         get(nullptr, 64);  // must not crash
     }
 }
