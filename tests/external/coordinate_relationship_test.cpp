@@ -27,11 +27,8 @@ struct Utm {
 // The projection itself is the geodesy library's; these tests check the zone and band chosen,
 // the hemisphere passed on, and that each direction undoes the other.
 TEST(CoordinateRelationship, ZonesBandsAndTheWayBack) {
-    const struct {
-        double lat, lon;
-        int force, zone;
-        char letter;
-    } cases[] = {
+    // Latitude, longitude, the zone forced (0: none), and the zone and band expected.
+    const std::tuple<double, double, int, int, char> cases[] = {
         {-33.8568, 151.2153, 0, 56, 'H'},  // Sydney
         {51.4779, -0.0015, 0, 30, 'U'},    // Greenwich, just west of zone 31
         {45.0, -177.0, 0, 1, 'T'},         // single-digit zone
@@ -44,14 +41,14 @@ TEST(CoordinateRelationship, ZonesBandsAndTheWayBack) {
         {-0.1, 15.0, 0, 33, 'M'},          // either side of the equator
         {0.0, 15.0, 0, 33, 'N'},          {71.9, 15.0, 0, 33, 'W'},  // just below band X
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.lat << "," << c.lon << " zone " << c.force);
-        const Utm r(c.lat, c.lon, c.force);
-        EXPECT_EQ(std::make_tuple(r.ok, r.zone, r.letter), std::make_tuple(true, c.zone, c.letter));
+    for (const auto& [lat, lon, force, zone, letter] : cases) {
+        SCOPED_TRACE(testing::Message() << lat << "," << lon << " zone " << force);
+        const Utm r(lat, lon, force);
+        EXPECT_EQ(std::make_tuple(r.ok, r.zone, r.letter), std::make_tuple(true, zone, letter));
         // Either letter case names the band.
         S2DPoint back;
         ASSERT_TRUE(CCoordinateRelationship::UtmToLatLong(r.utm, r.zone, r.letter + 32, back));
-        EXPECT_LT(std::hypot(back.x - c.lat, back.y - c.lon), 1e-9);  // about 0.1 mm
+        EXPECT_LT(std::hypot(back.x - lat, back.y - lon), 1e-9);  // about 0.1 mm
     }
     // The CN Tower, 43°38'33.24"N 79°23'13.7"W, published as 17T 630084 4833438.
     const Utm tower(43 + 38 / 60.0 + 33.24 / 3600.0, -(79 + 23 / 60.0 + 13.7 / 3600.0));

@@ -6,6 +6,7 @@
 #include <limits>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "support/test_support.h"
 #include "svy3/external/cfile.h"
@@ -45,16 +46,15 @@ TEST(CFile, LegalAndIllegalNames) {
 }
 
 TEST(CFile, SanitizeRepairsIntoLegalNamesOrFailsLeavingTheName) {
-    const struct {
-        const char* in;
-        bool replace;
-        const char* out;  // null: nothing legal remains, the call fails
-    } cases[] = {{"a<b>c", true, "a_b_c"},       {"a<b>c", false, "abc"},
-                 {"dir/file", true, "dir_file"}, {"CON", true, "_CON"},
-                 {"con.txt", false, "_con.txt"}, {"name. . ", true, "name"},
-                 {"ok name", true, "ok name"},   {"COM1 .", true, "_COM1"},
-                 {"???", false, nullptr},        {"..", true, nullptr},
-                 {" . ", true, nullptr},         {"", true, nullptr}};
+    // The name, whether to replace or drop what is illegal, and the name repaired; null when
+    // nothing legal remains and the call fails.
+    const std::tuple<const char*, bool, const char*> cases[] = {
+        {"a<b>c", true, "a_b_c"},       {"a<b>c", false, "abc"},
+        {"dir/file", true, "dir_file"}, {"CON", true, "_CON"},
+        {"con.txt", false, "_con.txt"}, {"name. . ", true, "name"},
+        {"ok name", true, "ok name"},   {"COM1 .", true, "_COM1"},
+        {"???", false, nullptr},        {"..", true, nullptr},
+        {" . ", true, nullptr},         {"", true, nullptr}};
     for (const auto& [in, replace, out] : cases) {
         std::string name = in;
         EXPECT_EQ(SanitizeName(name, replace), out != nullptr) << "'" << in << "'";

@@ -6,6 +6,7 @@
 #include <limits>
 #include <regex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/test_support.h"
@@ -119,23 +120,19 @@ std::string CallGuarded(void (*get)(char*, int32_t), int32_t size) {
 }
 
 TEST(VersionText, ModuleTextsCarryTheirFieldsAndFitOrAreCut) {
-    // Module name, version, release text and date, then a part number. A text that does not fit
-    // is either cut to the buffer or, for the modules that need their length plus two, empty.
-    const struct {
-        void (*get)(char*, int32_t);
-        std::string fields;
-        bool cut;
-    } modules[] = {
-        {&XmlDom_GetVerStr, "XMLDOM\t1.1.0.0\tVersion 1 Release 1\t2005-02-07\t", false},
-        {&SVYXmlFile_GetVerStr, "SVYXmlFile\t1.1.1.0\tVersion 1 Release 1\t2005-10-14\t", false},
-        {&SVYInterface_GetVerStr, "SVYInterfaceRM\t1.1.0.0\tVersion 1 Release 1\t2005-02-07\t",
-         false},
-        {&SVYSettingsBlock_GetVerStr,
-         "SVYSettingsBlock\t1.1.1.0\tVersion 1 Release 1\t2005-10-14\t", true},
-        {&SVYDataBlock_GetVerStr, "SVYDataBlock\t1.1.1.0\tVersion 1 Release 1\t2005-10-14\t", true},
-        {&SVYDataBlockInterfaceRM_GetVerStr,
-         "SVYDataBlockInterfaceRM\t1.1.0.0\tVersion 1 Release 1\t2005-02-07\t", true}};
-    for (const auto& [get, fields, cut] : modules) {
+    // Module name, version, the release text all share, date, then a part number. A text that
+    // does not fit is either cut to the buffer or, for the modules that need their length plus
+    // two, empty.
+    const std::tuple<void (*)(char*, int32_t), const char*, const char*, bool> modules[] = {
+        {&XmlDom_GetVerStr, "XMLDOM\t1.1.0.0", "2005-02-07", false},
+        {&SVYXmlFile_GetVerStr, "SVYXmlFile\t1.1.1.0", "2005-10-14", false},
+        {&SVYInterface_GetVerStr, "SVYInterfaceRM\t1.1.0.0", "2005-02-07", false},
+        {&SVYSettingsBlock_GetVerStr, "SVYSettingsBlock\t1.1.1.0", "2005-10-14", true},
+        {&SVYDataBlock_GetVerStr, "SVYDataBlock\t1.1.1.0", "2005-10-14", true},
+        {&SVYDataBlockInterfaceRM_GetVerStr, "SVYDataBlockInterfaceRM\t1.1.0.0", "2005-02-07",
+         true}};
+    for (const auto& [get, module, date, cut] : modules) {
+        const std::string fields = module + std::string("\tVersion 1 Release 1\t") + date + "\t";
         SCOPED_TRACE(fields);
         const std::string text = CallGuarded(get, 512);
         EXPECT_EQ(text.compare(0, fields.size(), fields), 0) << text;
