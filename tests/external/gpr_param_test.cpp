@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <boost/make_shared.hpp>
 #include <string>
 #include <tuple>
 
 #include "support/test_support.h"
+#include "support/writer_support.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ TEST_F(GprParamTest, ReadsAHandEditedHeader) {
               make_tuple(string("Reflection"), string(""), string("2024-05-21")));
 }
 
-TEST_F(GprParamTest, MissingKeysStayZeroExplicitIntervalWinsLastValueCounts) {
+TEST_F(GprParamTest, MissingKeysExplicitIntervalRepeatedKeysAndTheDateLine) {
     ASSERT_EQ(LoadText("NUMBER OF PTS/TRC = 0\nTOTAL TIME WINDOW = 50\n"), 0);
     SGprParam expected;  // no division by zero samples: the interval stays 0
     expected.TimeWindowNs = 50.0;
@@ -69,9 +69,8 @@ TEST_F(GprParamTest, MissingKeysStayZeroExplicitIntervalWinsLastValueCounts) {
     EXPECT_EQ(make_tuple(Read().SamplingIntervalNs, Read().TraceStacking, Read().DateTime,
                          Read().StepSize, Read().StartPosition),
               make_tuple(0.1, string("8 auto"), string(""), SMeasure(0.25, 5), SMeasure(0.0, 5)));
-}
 
-TEST_F(GprParamTest, DateLineOnlyAmongFirstThreeLinesAndDateKeyWins) {
+    // The date line is one of the first three; a DATE key wins over it.
     ASSERT_EQ(LoadText("not a date 12\n\nb\n\nc\n2024-05-21\nNUMBER OF TRACES = 1\n"), 0);
     EXPECT_EQ(Read().DateTime, "");  // a fourth non-blank line is no date line
     ASSERT_EQ(LoadText("title\r21-May-2024 13:04:05\rNUMBER OF TRACES = 1\r"), 0);
@@ -130,9 +129,7 @@ TEST_F(GprParamTest, SavedHeaderLoadsBackEqual) {
     p.SurveyMode = "CMP = wide angle", p.TraceStacking = "auto";
     const string path = dir.File("saved.HD");
     auto saveAndLoad = [&] {
-        GprParam writer;
-        writer.SetGprParam(boost::make_shared<SGprParam>(p));
-        EXPECT_EQ(writer.Save(path), 0);
+        svy3_test::SaveHeader(path, p);
         EXPECT_EQ(reader.Load(path), 0);
         return Read();
     };

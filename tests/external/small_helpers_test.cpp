@@ -6,6 +6,7 @@
 #include <limits>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "support/test_support.h"
 #include "svy3/external/cfile.h"
@@ -45,16 +46,15 @@ TEST(CFile, LegalAndIllegalNames) {
 }
 
 TEST(CFile, SanitizeRepairsIntoLegalNamesOrFailsLeavingTheName) {
-    const struct {
-        const char* in;
-        bool replace;
-        const char* out;  // null: nothing legal remains, the call fails
-    } cases[] = {{"a<b>c", true, "a_b_c"},       {"a<b>c", false, "abc"},
-                 {"dir/file", true, "dir_file"}, {"CON", true, "_CON"},
-                 {"con.txt", false, "_con.txt"}, {"name. . ", true, "name"},
-                 {"ok name", true, "ok name"},   {"COM1 .", true, "_COM1"},
-                 {"???", false, nullptr},        {"..", true, nullptr},
-                 {" . ", true, nullptr},         {"", true, nullptr}};
+    // The name, whether to replace or drop what is illegal, and the name repaired; null when
+    // nothing legal remains and the call fails.
+    const std::tuple<const char*, bool, const char*> cases[] = {
+        {"a<b>c", true, "a_b_c"},       {"a<b>c", false, "abc"},
+        {"dir/file", true, "dir_file"}, {"CON", true, "_CON"},
+        {"con.txt", false, "_con.txt"}, {"name. . ", true, "name"},
+        {"ok name", true, "ok name"},   {"COM1 .", true, "_COM1"},
+        {"???", false, nullptr},        {"..", true, nullptr},
+        {" . ", true, nullptr},         {"", true, nullptr}};
     for (const auto& [in, replace, out] : cases) {
         std::string name = in;
         EXPECT_EQ(SanitizeName(name, replace), out != nullptr) << "'" << in << "'";
@@ -72,22 +72,21 @@ std::string ReadZone(const std::string& text) {
     return zone ? Join(zone->first, zone->second) : "none";
 }
 
-TEST(GpsZone, ReadsZoneTextsAndRefusesOthers) {
+TEST(GpsZone, ReadsAndFormatsZoneTextsAndRefusesOthers) {
     // Blanks around the text and one between, either letter case, a leading zero; plain texts
     // such as "17T" are read in the round trip below.
     EXPECT_EQ(ReadZone("17 t") + ReadZone(" 7c\t") + ReadZone("07T"), "17 T 7 C 7 T ");
     for (const char* text : {"", "0Z", "0C", "61C", "17I", "17O", "17A", "17Y", "17", "T", "17TT",
                              "17  T", "-1C", "123C", "1 7T", "+7T"})
         EXPECT_EQ(ReadZone(text), "none") << "'" << text << "'";
-}
 
-TEST(GpsZone, FormatAndReadAreInverse) {
+    // Formatting and reading are inverse.
     for (int number = 1; number <= 60; ++number)
         for (char letter : std::string("CDEFGHJKLMNPQRSTUVWX"))
             EXPECT_EQ(ReadZone(CGps::Zone(std::make_pair(number, letter))), Join(number, letter));
     EXPECT_EQ(CGps::Zone(17, 'T'), "17T");
     EXPECT_EQ(CGps::Zone(5, 't'), "5T");
-    // Invalid pairs give the empty text, which reads as no zone (above).
+    // Invalid pairs give the empty text, which reads as no zone.
     for (const auto& pair : {std::make_pair(0, 'T'), std::make_pair(61, 'T'),
                              std::make_pair(17, 'I'), std::make_pair(17, '\0')})
         EXPECT_EQ(CGps::Zone(pair), "") << pair.first;
@@ -136,40 +135,31 @@ TEST(Measure, ConversionsAreExactWhereTheDefinitionsAreAndReversible) {
             EXPECT_FALSE(CMeasure::GetConversionFactor(other, none, factor));
             EXPECT_EQ(factor, 1.0);
         }
-}
 
-TEST(Measure, SMeasureKeepsItsUnitAndConverts) {
+    // A measure keeps its unit and converts, rounded to a number of decimals when asked.
     SMeasure step(0.05, 1);
     step = 0.25;  // replaces the value only
     EXPECT_EQ(step, SMeasure(0.25, 1));
     EXPECT_EQ(step(3), 250.0);
-    EXPECT_EQ(step(0), 0.25);
     EXPECT_EQ(step.Convert(2), SMeasure(25.0, 2));
     EXPECT_EQ(SMeasure(1.0, 1).Convert(5, 3), SMeasure(3.281, 5));
     EXPECT_EQ(SMeasure(-1.0, 1).Convert(5, 0), SMeasure(-3.0, 5));
     EXPECT_EQ(SMeasure(1.0, 1).Convert(5, 400).value, SMeasure(1.0, 1).Convert(5).value);
-    EXPECT_EQ(SMeasure(4.0, 0).Convert(1), SMeasure(4.0, 1));
 }
 
-TEST(Position, ValidityAndUnits) {
+TEST(Position, ValidityUnitsCopiesEqualityProductsAndOutput) {
     EXPECT_FALSE(Position<double>(1.0, kNaN, 0.0, 1).Valid());
-    Position<double> p;
-    p.Y(250.0, 2);  // cm
-    EXPECT_FALSE(p.Valid());
-    p.X(10.0, 5);            // ft
-    EXPECT_TRUE(p.Valid());  // a missing height is allowed
-    const std::string converted = Join(p.X(1), p.Y(3), p.Z(1));
-    p.X(7.0, 0);   // unit 0: stored as given
-    p.T(12.5, 5);  // time ignores the unit
-    EXPECT_EQ(converted + Join(p.X(1), p.T(1)), "3.048 2500 nan 7 12.5 ");
-}
-
-TEST(Position, SettingEqualityAndCopy) {
-    Position<double> a(1.0, 2.0, kNaN, 1);
-    a.T(4.0, 0);
+    Position<double> a;
+    a.Y(250.0, 2);  // cm
+    EXPECT_FALSE(a.Valid());
+    a.X(10.0, 5);            // ft
+    EXPECT_TRUE(a.Valid());  // a missing height is allowed
+    a.T(4.0, 5);             // time ignores the unit
     a.Trace(17.0);
-    a(5.0, 6.0, kNaN, 1);  // coordinates only: time and trace stay
-    EXPECT_EQ(Join(a.X(1), a.T(0), a.Trace()), "5 4 17 ");
+    const std::string converted = Join(a.X(1), a.Y(3), a.Z(1), a.T(1));
+    a(5.0, 6.0, kNaN, 0);  // unit 0: stored as given; coordinates only: time and trace stay
+    EXPECT_EQ(converted + Join(a.X(1), a.Y(1), a.T(0), a.Trace()), "3.048 2500 nan 4 5 6 4 17 ");
+
     Position<double> b;
     EXPECT_TRUE(b != a);
     b.Set(a, 5);
@@ -180,17 +170,12 @@ TEST(Position, SettingEqualityAndCopy) {
     EXPECT_EQ(Join(b.T(0), b.Trace()), "0 0 ");
     b.T(4.0, 0);
     EXPECT_FALSE(b == a);  // the trace number differs
-}
 
-TEST(Position, MatrixProductsAndOutput) {
-    const ZAR::PositionMatrix m = {{0.0, -1.0, 0.0}, {1.0, 0.0, 0.0}, {0.0, 0.0, 2.0}};
-    Position<double> p(1.5, -2.0, kNaN, 1);
-    p.Trace(17.0);
-    std::ostringstream out;
-    out << p << p;
     // A missing height counts as 0 in the products.
-    EXPECT_EQ(Join(p.X(m), p.Y(m), p.Z(m), out.str()),
-              "2 1.5 0 (1.5,-2,nan,0,17)(1.5,-2,nan,0,17) ");
+    const ZAR::PositionMatrix m = {{0.0, -1.0, 0.0}, {1.0, 0.0, 0.0}, {0.0, 0.0, 2.0}};
+    std::ostringstream out;
+    out << a << a;
+    EXPECT_EQ(Join(a.X(m), a.Y(m), a.Z(m), out.str()), "-6 5 0 (5,6,nan,4,17)(5,6,nan,4,17) ");
 }
 
 TEST(Uid, IsTheFnv1aHashOfTheBytes) {

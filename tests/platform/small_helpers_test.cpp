@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <random>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -26,10 +27,8 @@ using testing::Pair;
 TEST(MessageBox, HandlerReceivesTextAndIconIsRestoredAndDefaultWritesToStandardError) {
     {
         svy3_test::MessageBoxCapture capture;
-        ZAR::ShowMessageBox("first", ZAR::MessageIcon::Exclamation);
-        ZAR::ShowMessageBox("second", ZAR::MessageIcon::None);
-        EXPECT_THAT(capture.messages(), ElementsAre(Pair("first", ZAR::MessageIcon::Exclamation),
-                                                    Pair("second", ZAR::MessageIcon::None)));
+        ZAR::ShowMessageBox("shown", ZAR::MessageIcon::None);
+        EXPECT_THAT(capture.messages(), ElementsAre(Pair("shown", ZAR::MessageIcon::None)));
     }
     // The capture put the default back: an empty handler is what was installed before it.
     EXPECT_FALSE(ZAR::SetMessageBoxHandler({}));
@@ -40,9 +39,7 @@ TEST(MessageBox, HandlerReceivesTextAndIconIsRestoredAndDefaultWritesToStandardE
 
 // Texts that fit the function's own small buffer and texts that need a second pass.
 TEST(StringFormat, ShortAndLongTextsComeOutWhole) {
-    EXPECT_EQ(ZAR::StringFormat("%s", ""), "");
-    EXPECT_EQ(ZAR::StringFormat("%s-%d", "line", 7), "line-7");
-    for (size_t length : {62u, 63u, 64u, 300u}) {
+    for (size_t length : {0u, 62u, 63u, 64u, 300u}) {
         const std::string text(length, 'x');
         EXPECT_EQ(ZAR::StringFormat("%s|%d", text.c_str(), 5), text + "|5") << length;
     }
@@ -72,8 +69,7 @@ TEST(LeadingInteger, BlanksSignDigitsAndSaturation) {
         {"2147483648", INT32_MAX, 2147483648},
         {"-2147483649", INT32_MIN, -2147483649},
         {"-9223372036854775809", INT32_MIN, INT64_MIN},
-        {"99999999999999999999", INT32_MAX, INT64_MAX},
-    };
+        {"99999999999999999999", INT32_MAX, INT64_MAX}};
     for (const auto& [text, int32, int64] : cases) {
         EXPECT_EQ(ZAR::LeadingInt32(text), int32) << (text ? text : "null");
         EXPECT_EQ(ZAR::LeadingInt64(text), int64) << (text ? text : "null");
@@ -94,15 +90,11 @@ TEST(LeadingDouble, DecimalsReadAsStrtodReadsThem) {
         texts.push_back(edge);
     // Numbers as documents write them: fixed decimals of every precision and size, with signs,
     // leading blanks and trailing text, generated from a fixed seed.
-    uint64_t state = 0x9E3779B97F4A7C15u;
-    auto next = [&state]() {
-        state = state * 6364136223846793005u + 1442695040888963407u;
-        return state >> 11;
-    };
+    std::mt19937_64 next(0x9E3779B97F4A7C15u);
     char text[128];
     for (int i = 0; i < 20000; ++i) {
         const double magnitude =
-            std::ldexp(static_cast<double>(next()), -static_cast<int>(next() % 80));
+            std::ldexp(static_cast<double>(next() >> 11), -static_cast<int>(next() % 80));
         const int precision = static_cast<int>(next() % 21);
         const char* sign = next() % 3 == 0 ? "-" : "";
         const char* tail = next() % 4 == 0 ? "m\"" : "";

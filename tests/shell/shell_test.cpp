@@ -4,8 +4,9 @@
 
 #include <cstring>
 #include <limits>
-#include <optional>
+#include <regex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/test_support.h"
@@ -14,27 +15,27 @@
 namespace {
 
 using svy3_test::Join;
-using Script = std::vector<std::optional<std::string>>;  // typed text and OK, or nullopt: close
+using Script = std::vector<std::string>;  // texts typed, each confirmed with OK
 
-// Plays the user from a script (closing the window when it runs out) and records the text shown
-// and the number of messages already shown each time the dialog asks.
+// Plays the user from a script, closing the window when it runs out, and records the text shown
+// each time the dialog asks. Every ask but the first follows a refusal: its message must already
+// be shown.
 class LineOffsetDlgTest : public testing::Test {
   protected:
     LineOffsetDlgTest()
         : m_prompt([this](std::string& text) {
+              EXPECT_EQ(m_capture.messages().size() - m_messagesBefore, m_shown.size());
               m_shown.push_back(text);
-              m_messagesBefore.push_back(m_capture.messages().size());
-              const std::size_t step = m_shown.size() - 1;
-              if (step >= m_script.size() || !m_script[step])
+              if (m_shown.size() > m_script.size())
                   return false;
-              text = *m_script[step];
+              text = m_script[m_shown.size() - 1];
               return true;
           }) {}
 
     int Run(double preset, Script script) {
         m_script = std::move(script);
         m_shown.clear();
-        m_messagesBefore.clear();
+        m_messagesBefore = m_capture.messages().size();
         m_dlg.m_dOffset = preset;
         return m_dlg.DoModal();
     }
@@ -48,7 +49,7 @@ class LineOffsetDlgTest : public testing::Test {
     ZAR::CLineOffsetDlg m_dlg;
     Script m_script;
     std::vector<std::string> m_shown;
-    std::vector<std::size_t> m_messagesBefore;
+    std::size_t m_messagesBefore = 0;
     ZAR::CScopedLineOffsetPrompt m_prompt;
 };
 
@@ -65,29 +66,26 @@ TEST_F(LineOffsetDlgTest, AcceptsOneNumberFromZeroToOneThousandInclusive) {
     EXPECT_TRUE(m_capture.messages().empty());
 }
 
-TEST_F(LineOffsetDlgTest, RefusesOutOfRangeAndAsksAgainWithTheEnteredText) {
+TEST_F(LineOffsetDlgTest, RefusesWhatIsNotOneNumberInRangeAndAsksAgainWithTheTextTyped) {
+    Script script = {"",     "   ",      "abc", "12abc", "1 2", "1,5", "0x10", "nan", "inf",
+                     "-inf", "infinity", "+-1", "--1",   "+",   "-",   "1e",   "e5"};
+    auto messages = Shown(ZAR::CLineOffsetDlg::kNotANumberMessage, script.size());
     const std::string huge = "1" + std::string(500, '0') + "e-10";  // too large for a double
-    EXPECT_EQ(Run(0.1, {"1000.0001", "-1e-5", "1e400", huge, "250"}), ZAR::IDOK);
-    EXPECT_EQ(m_dlg.m_dOffset, 250.0);
-    EXPECT_EQ(m_capture.messages(), Shown(ZAR::CLineOffsetDlg::kOutOfRangeMessage, 4));
-    // Each refusal is shown before the dialog asks again, with the refused text still in the box.
-    EXPECT_EQ(m_shown, (std::vector<std::string>{"0.1", "1000.0001", "-1e-5", "1e400", huge}));
-    EXPECT_EQ(m_messagesBefore, (std::vector<std::size_t>{0, 1, 2, 3, 4}));
-}
-
-TEST_F(LineOffsetDlgTest, RefusesTextThatIsNotOneNumberAndClosingKeepsThePreset) {
-    const Script refused = {"",     "   ",      "abc", "12abc", "1 2", "1,5", "0x10", "nan", "inf",
-                            "-inf", "infinity", "+-1", "--1",   "+",   "-",   "1e",   "e5"};
-    EXPECT_EQ(Run(42.0, refused), ZAR::IDCANCEL);  // the script runs out: the window is closed
+    const Script outOfRange = {"1000.0001", "-1e-5", "1e400", huge};
+    const auto more = Shown(ZAR::CLineOffsetDlg::kOutOfRangeMessage, outOfRange.size());
+    script.insert(script.end(), outOfRange.begin(), outOfRange.end());
+    messages.insert(messages.end(), more.begin(), more.end());
+    EXPECT_EQ(Run(42.0, script), ZAR::IDCANCEL);  // the script runs out: the window is closed
     EXPECT_EQ(m_dlg.m_dOffset, 42.0);
-    EXPECT_EQ(m_shown.size(), refused.size() + 1);
-    EXPECT_EQ(m_capture.messages(), Shown(ZAR::CLineOffsetDlg::kNotANumberMessage, refused.size()));
+    EXPECT_EQ(m_capture.messages(), messages);
+    script.insert(script.begin(), "42");  // each time with the text refused still in the box
+    EXPECT_EQ(m_shown, script);
 }
 
 TEST_F(LineOffsetDlgTest, PresetIsShownShortClosingKeepsItAndOkGivesItBackExactly) {
     const std::pair<double, std::string> shown[] = {{0.1, "0.1"}, {1000.0, "1000"}, {-5.0, "-5"}};
     for (const auto& [preset, text] : shown) {
-        EXPECT_EQ(Run(preset, {std::nullopt}), ZAR::IDCANCEL);
+        EXPECT_EQ(Run(preset, {}), ZAR::IDCANCEL);
         EXPECT_EQ(m_dlg.m_dOffset, preset);  // closing keeps even a preset outside the range
         EXPECT_EQ(m_shown, std::vector<std::string>{text});
     }
@@ -122,23 +120,19 @@ std::string CallGuarded(void (*get)(char*, int32_t), int32_t size) {
 }
 
 TEST(VersionText, ModuleTextsCarryTheirFieldsAndFitOrAreCut) {
-    // Module name, version, release text and date, then a part number. A text that does not fit
-    // is either cut to the buffer or, for the modules that need their length plus two, empty.
-    const struct {
-        void (*get)(char*, int32_t);
-        std::string fields;
-        bool cut;
-    } modules[] = {
-        {&XmlDom_GetVerStr, "XMLDOM\t1.1.0.0\tVersion 1 Release 1\t2005-02-07\t", false},
-        {&SVYXmlFile_GetVerStr, "SVYXmlFile\t1.1.1.0\tVersion 1 Release 1\t2005-10-14\t", false},
-        {&SVYInterface_GetVerStr, "SVYInterfaceRM\t1.1.0.0\tVersion 1 Release 1\t2005-02-07\t",
-         false},
-        {&SVYSettingsBlock_GetVerStr,
-         "SVYSettingsBlock\t1.1.1.0\tVersion 1 Release 1\t2005-10-14\t", true},
-        {&SVYDataBlock_GetVerStr, "SVYDataBlock\t1.1.1.0\tVersion 1 Release 1\t2005-10-14\t", true},
-        {&SVYDataBlockInterfaceRM_GetVerStr,
-         "SVYDataBlockInterfaceRM\t1.1.0.0\tVersion 1 Release 1\t2005-02-07\t", true}};
-    for (const auto& [get, fields, cut] : modules) {
+    // Module name, version, the release text all share, date, then a part number. A text that
+    // does not fit is either cut to the buffer or, for the modules that need their length plus
+    // two, empty.
+    const std::tuple<void (*)(char*, int32_t), const char*, const char*, bool> modules[] = {
+        {&XmlDom_GetVerStr, "XMLDOM\t1.1.0.0", "2005-02-07", false},
+        {&SVYXmlFile_GetVerStr, "SVYXmlFile\t1.1.1.0", "2005-10-14", false},
+        {&SVYInterface_GetVerStr, "SVYInterfaceRM\t1.1.0.0", "2005-02-07", false},
+        {&SVYSettingsBlock_GetVerStr, "SVYSettingsBlock\t1.1.1.0", "2005-10-14", true},
+        {&SVYDataBlock_GetVerStr, "SVYDataBlock\t1.1.1.0", "2005-10-14", true},
+        {&SVYDataBlockInterfaceRM_GetVerStr, "SVYDataBlockInterfaceRM\t1.1.0.0", "2005-02-07",
+         true}};
+    for (const auto& [get, module, date, cut] : modules) {
+        const std::string fields = module + std::string("\tVersion 1 Release 1\t") + date + "\t";
         SCOPED_TRACE(fields);
         const std::string text = CallGuarded(get, 512);
         EXPECT_EQ(text.compare(0, fields.size(), fields), 0) << text;
@@ -147,31 +141,23 @@ TEST(VersionText, ModuleTextsCarryTheirFieldsAndFitOrAreCut) {
 
         const int32_t length = static_cast<int32_t>(text.size());
         EXPECT_EQ(CallGuarded(get, length + 2), text);
-        for (int32_t size : {length + 1, length, 8, 1})
-            EXPECT_EQ(CallGuarded(get, size), cut ? text.substr(0, size - 1) : "") << size;
-        for (int32_t size : {0, -1})
-            EXPECT_EQ(CallGuarded(get, size), "") << size;
+        for (int32_t size : {length + 1, length, 8, 1, 0, -1})
+            EXPECT_EQ(CallGuarded(get, size), cut && size > 0 ? text.substr(0, size - 1) : "")
+                << size;
         get(nullptr, 64);  // must not crash
     }
 }
 
-// The version macros, the numbers and texts of the resource compiled into the library, and the
-// part number all name the same release.
-TEST(VersionTextResource, MacrosNumbersTextsAndPartNumberAgree) {
+// The numbers and texts of the resource compiled into the library (the numbers are the version
+// macros) name the release of the version text, and the product name ends in the part number.
+TEST(VersionTextResource, NumbersTextsAndPartNumberAgree) {
     const ZAR::SVersionResource& resource = ZAR::GetVersionResource();
-    // "major.minor.revision.build."
-    const auto dotted = [](auto... parts) { return (... + (std::to_string(parts) + ".")); };
-    const std::string version = SVY3_VERSION_STRING + std::string(".");
-    EXPECT_EQ(
-        dotted(SVY3_VERSION_MAJOR, SVY3_VERSION_MINOR, SVY3_VERSION_PATCH, SVY3_VERSION_BUILD),
-        version);
-    for (const auto& [n, text] :
-         {std::make_pair(resource.fileVersion, resource.fileVersionText),
-          std::make_pair(resource.productVersion, resource.productVersionText)}) {
-        EXPECT_EQ(dotted(n.major, n.minor, n.revision, n.build), version);
-        EXPECT_STREQ(text, SVY3_VERSION_STRING);
-    }
-    // The product name is the product followed by the part number that "Software DIP" carries.
+    const std::string numbers =
+        std::regex_replace(std::string(SVY3_VERSION_STRING) + ".", std::regex("\\."), " ");
+    for (const ZAR::SVersionNumber& n : {resource.fileVersion, resource.productVersion})
+        EXPECT_EQ(Join(n.major, n.minor, n.revision, n.build), numbers);
+    EXPECT_EQ(Join(resource.fileVersionText, resource.productVersionText),
+              Join(SVY3_VERSION_STRING, SVY3_VERSION_STRING));
     EXPECT_STREQ(ZAR::GetSoftwareDipText(), resource.softwareDip);
     EXPECT_EQ(resource.productName,
               "SVY Dynamic Link Library V3 R2 " + std::string(resource.softwareDip));
