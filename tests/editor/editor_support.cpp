@@ -82,12 +82,4 @@ std::map<std::string, std::string> TreeSnapshot(const std::string& root) {
     return tree;
 }
 
-ZAR::FileOperations& FailingFileOperations::Counted(const fs::path& path) {
-    if (++m_count == m_failAt)
-        throw fs::filesystem_error(
-            "injected failure", path,
-            boost::system::errc::make_error_code(boost::system::errc::io_error));
-    return ZAR::DefaultFileOperations();
-}
-
 }  // namespace svy3_test

@@ -47,15 +47,6 @@ std::string PositionXml(const std::string& x, const std::string& y, const std::s
 // (and "<a/>" for "<a />").
 std::string Saved(ZAR::GpzSvy& editor);
 
-// Calls `visit(set, line, file)` for every file entry of the editor's map, in map order.
-template <class Editor, class Visit>
-void ForEachMapFile(const Editor& editor, Visit visit) {
-    for (auto set = editor.Begin(); set != editor.End(); ++set)
-        for (auto line = editor.Begin(set); line != editor.End(set); ++line)
-            for (auto file = editor.Begin(line); file != editor.End(line); ++file)
-                visit(set, line, file);
-}
-
 // The editor's error that `call` threw: code, level, message and source; code 0 and the message
 // "no error" when it returned.
 struct Thrown {
@@ -112,26 +103,5 @@ class EditorWriteTest : public testing::Test {
 // Every file below `root` (relative path -> contents) and every folder (relative path -> "/"),
 // for checking that a tree is back as it was, byte for byte.
 std::map<std::string, std::string> TreeSnapshot(const std::string& root);
-
-// File operations that fail the `failAt`-th change made on disk (moves, copies, folders made or
-// removed, files removed; counted from 1), with a file-system error, and count the changes made.
-class FailingFileOperations : public ZAR::FileOperations {
-    using Path = boost::filesystem::path;
-
-  public:
-    explicit FailingFileOperations(int failAt = 0) : m_failAt(failAt) {}
-    void Move(const Path& from, const Path& to) override { Counted(from).Move(from, to); }
-    void Copy(const Path& from, const Path& to) override { Counted(from).Copy(from, to); }
-    void CreateDirectory(const Path& path) override { Counted(path).CreateDirectory(path); }
-    void RemoveDirectory(const Path& path) override { Counted(path).RemoveDirectory(path); }
-    void RemoveFile(const Path& path) override { Counted(path).RemoveFile(path); }
-    int changes() const { return m_count; }
-
-  private:
-    // Counts a change (throwing when it is the one to fail) and gives the real file system.
-    ZAR::FileOperations& Counted(const Path& path);
-    int m_failAt;
-    int m_count = 0;
-};
 
 }  // namespace svy3_test

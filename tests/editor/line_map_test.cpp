@@ -24,9 +24,11 @@ class LineMapTest : public EditorFixture, public testing::Test {
     // The positions of every file, in map order.
     std::vector<ZAR::SvyLinePos> Positions() const {
         std::vector<ZAR::SvyLinePos> positions;
-        svy3_test::ForEachMapFile(m_editor, [&](auto, auto, auto file) {
-            positions.insert(positions.end(), m_editor.BeginPos(file), m_editor.EndPos(file));
-        });
+        for (auto set = m_editor.Begin(); set != m_editor.End(); ++set)
+            for (auto line = m_editor.Begin(set); line != m_editor.End(set); ++line)
+                for (auto file = m_editor.Begin(line); file != m_editor.End(line); ++file)
+                    positions.insert(positions.end(), m_editor.BeginPos(file),
+                                     m_editor.EndPos(file));
         return positions;
     }
     std::string Line(const std::string& name, const std::string& files) {
