@@ -56,19 +56,10 @@ bool RecordingEditor::SetNodeTxt(std::string text, const char* attribute) {
 }
 
 void EditorWriteTest::LoadData(const std::string& data) {
-    WriteFile(Path(), SvyDocument(data));
-    ASSERT_EQ(m_editor.Load(Path().c_str()), 1);
+    const std::string path = WriteFile(m_dir.File("survey.svy"), SvyDocument(data));
+    ASSERT_EQ(m_editor.Load(path.c_str()), 1);
     m_editor.writes.clear();
     m_editor.failAt = 0;
-}
-
-const ZAR::CSvyDataBlock_V110* EditorWriteTest::ReadBack() {
-    EXPECT_TRUE(m_editor.Save(nullptr));
-    EXPECT_EQ(m_file.Initialize(Path()), 1);
-    std::string error;
-    m_reader = ZAR::CSvyDataBlockInterface::CreateAndInit(&m_file, 0, &error);
-    EXPECT_EQ(error, "");
-    return m_reader ? &m_reader->GetDataBlock() : nullptr;
 }
 
 namespace fs = boost::filesystem;

@@ -84,20 +84,14 @@ class RecordingEditor : public OpenEditor {
     int failAt = 0;
 };
 
-// A recording editor on survey.svy in a temporary folder, and the library's data block reader of
-// what it saves.
+// A recording editor on survey.svy in a temporary folder.
 class EditorWriteTest : public testing::Test {
   protected:
     // Writes the document whose Data element holds `data` and loads it; the log starts empty.
     void LoadData(const std::string& data);
-    std::string Path() const { return m_dir.File("survey.svy"); }
-    // Saves the document and opens it with the data block reader; null when the reader refuses it.
-    const ZAR::CSvyDataBlock_V110* ReadBack();
 
     TempDir m_dir;
     RecordingEditor m_editor;
-    ZAR::CSVYXmlFile m_file;
-    std::unique_ptr<ZAR::CSvyDataBlockInterface_V110> m_reader;
 };
 
 // Every file below `root` (relative path -> contents) and every folder (relative path -> "/"),

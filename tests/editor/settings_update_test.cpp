@@ -1,25 +1,18 @@
 // Rewriting the acquisition settings of a line from a radar header record: what goes where and in
-// which order, what a failing write stops, and that the library's reader takes the result.
+// which order, and what a failing write stops.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "editor/editor_support.h"
-#include "svy3/datablock/svy_data_block_interface.h"
-#include "svy3/settings/settings_block_v110.h"
-#include "svy3/xmlfile/svy_xml_file.h"
 
 namespace {
 
 using svy3_test::DataFileXml;
 using svy3_test::Saved;
 using testing::HasSubstr;
-using ZAR::UNIT_M;
-using Block = ZAR::CSvySettingsBlock_V110;
-using DataFile = ZAR::CSvyDataBlock_V110::CDataFile;
 
 // A header record whose lengths come in three different units.
 ZAR::SGprParam Header() {
@@ -51,37 +44,15 @@ std::string OldSettings() {
            R"(</Transmitter></Antenna><SurveyMode>Reflection</SurveyMode></Settings>)";
 }
 
-// How the library's reader must see a radar pair rewritten from `param`: the odometer, the counts
-// and the settings, the antennas either side of the middle.
-void ExpectReadBack(const DataFile& file, const ZAR::SGprParam& param) {
-    using svy3_test::Join;
-    ASSERT_NE(file.m_pSettings, nullptr);
-    const Block& s = *file.m_pSettings;
-    EXPECT_EQ(Join(file.m_dOdoStart, file.m_dOdoEnd, file.m_dOdoStep, file.m_nDim0, file.m_nDim1,
-                   file.m_nDim2),
-              Join(param.StartPosition(UNIT_M), param.EndPosition(UNIT_M), param.StepSize(UNIT_M),
-                   2, param.SamplesPerTrace, param.NumTraces));
-    EXPECT_EQ(
-        Join(s.SampleCount, s.SampleIntervalNs, s.TimeZero, s.StepSizeMeasure(UNIT_M),
-             s.NominalFrequencyMHz, s.PulseVoltage, s.OdometerTicksPerMetre, s.SurveyModeCode,
-             Block::AntennaSeparation(s.ReceiverAntenna, s.TransmitterAntenna),
-             s.ReceiverAntenna.Y + s.TransmitterAntenna.Y),
-        Join(param.SamplesPerTrace, param.SamplingIntervalNs, param.TimeZero,
-             param.StepSize(UNIT_M), param.FrequencyMHz, param.PulserVoltage,
-             param.OdometerTicksPerMetre, Block::CMP_WARR, param.AntennaSeparation(UNIT_M), 0));
-    EXPECT_GT(s.ReceiverAntenna.Y, 0.0);
-}
-
 class SettingsUpdateTest : public svy3_test::EditorWriteTest {
   protected:
-    void Load(const std::string& data) { LoadData(data); }
     void Goto(const std::string& path) { ASSERT_TRUE(m_editor.GotoNode(path, false)) << path; }
     const ZAR::SGprParam m_param = Header();
 };
 
 TEST_F(SettingsUpdateTest, LineWithoutSettingsGetsItsOwnWrittenInOrderUntilAWriteFails) {
     const std::string data = R"(<Line name="L1">)" + DataFileXml("F1", "HD+DT1", 1) + "</Line>";
-    Load(data);
+    LoadData(data);
     Goto("/ZAR_SVY/Data/Line");
     ASSERT_TRUE(m_editor.SetGprParamSettings(m_param));
     EXPECT_TRUE(m_editor.IsNode("Line"));
@@ -98,16 +69,14 @@ TEST_F(SettingsUpdateTest, LineWithoutSettingsGetsItsOwnWrittenInOrderUntilAWrit
               "Transmitter/AntPosition@units=cm Transmitter/AntPosition@Y=-19 "
               "Settings/SurveyMode#=CMP/WARR ");
 
-    const ZAR::CSvyDataBlock_V110* read = ReadBack();
-    ASSERT_NE(read, nullptr);
-    ASSERT_EQ(read->m_settings.size(), 1u);  // the line's, the only Settings of the document
-    ExpectReadBack(*read->m_lines.at(0)->m_extensions.at(0)->m_files.at(0), m_param);
+    const std::string saved = Saved(m_editor);
+    EXPECT_EQ(saved.find("<Settings"), saved.rfind("<Settings"));  // the line's is the only one
 
     // The first failing write stops the rest.
     const std::vector<std::string> all = m_editor.writes;
     for (size_t failAt = 1; failAt <= all.size(); ++failAt) {
         SCOPED_TRACE(all[failAt - 1]);
-        Load(data);
+        LoadData(data);
         Goto("/ZAR_SVY/Data/Line");
         m_editor.failAt = static_cast<int>(failAt);
         EXPECT_FALSE(m_editor.SetGprParamSettings(m_param));
@@ -116,8 +85,8 @@ TEST_F(SettingsUpdateTest, LineWithoutSettingsGetsItsOwnWrittenInOrderUntilAWrit
 }
 
 TEST_F(SettingsUpdateTest, LineSetSettingsAreCopiedToTheLineThenOverwritten) {
-    Load(R"(<LineSet name="S">)" + OldSettings() + R"(<Line name="L1">)" +
-         DataFileXml("F1", "HD+DT1", 1) + "</Line></LineSet>");
+    LoadData(R"(<LineSet name="S">)" + OldSettings() + R"(<Line name="L1">)" +
+             DataFileXml("F1", "HD+DT1", 1) + "</Line></LineSet>");
     Goto("/ZAR_SVY/Data/LineSet/Line");
     ASSERT_TRUE(m_editor.SetGprParamSettings(m_param));
     // The line set keeps its values; the line's copy is rewritten in place: what the header does
@@ -140,9 +109,9 @@ TEST_F(SettingsUpdateTest, LineSetSettingsAreCopiedToTheLineThenOverwritten) {
 
 TEST_F(SettingsUpdateTest, RadarPairsKeepTheirOwnSettingsAndOtherFilesLoseTheirs) {
     const std::string odometer = R"(<Odometer units="m" start="0" end="1" step="0.1"/>)";
-    Load(R"(<Line name="L1">)" + DataFileXml("A", "HD+DT1", 1, OldSettings()) +
-         DataFileXml("B", "GPS", 1, OldSettings() + odometer) + DataFileXml("C", "HD+DT1", 1) +
-         "</Line>");
+    LoadData(R"(<Line name="L1">)" + DataFileXml("A", "HD+DT1", 1, OldSettings()) +
+             DataFileXml("B", "GPS", 1, OldSettings() + odometer) + DataFileXml("C", "HD+DT1", 1) +
+             "</Line>");
     // A data file without a kind is passed over.
     Goto("/ZAR_SVY/Data/Line");
     ASSERT_TRUE(m_editor.ChildNode("DataFile", ZAR::GpzSvy::eGpzAppend));
@@ -165,7 +134,7 @@ TEST_F(SettingsUpdateTest, RadarPairsKeepTheirOwnSettingsAndOtherFilesLoseTheirs
 }
 
 TEST_F(SettingsUpdateTest, OnlyALineOrASettingsElementIsWritten) {
-    Load(R"(<Line name="L1">)" + DataFileXml("F1", "HD+DT1", 1) + "</Line>");
+    LoadData(R"(<Line name="L1">)" + DataFileXml("F1", "HD+DT1", 1) + "</Line>");
     const std::string before = Saved(m_editor);
     const struct {
         const char* path;
@@ -183,8 +152,8 @@ TEST_F(SettingsUpdateTest, OnlyALineOrASettingsElementIsWritten) {
 }
 
 TEST_F(SettingsUpdateTest, AntennasStandSymmetricOnTheYAxis) {
-    Load(R"(<Settings/><Line name="L1"><Settings><Antenna><Receiver><AntPosition X="0.3" )"
-         R"(reference="relative"/></Receiver></Antenna></Settings></Line>)");
+    LoadData(R"(<Settings/><Line name="L1"><Settings><Antenna><Receiver><AntPosition X="0.3" )"
+             R"(reference="relative"/></Receiver></Antenna></Settings></Line>)");
     Goto("/ZAR_SVY/Data/Settings");
     ASSERT_TRUE(m_editor.SetAntennaSeperation(1.0, "m"));
     EXPECT_TRUE(m_editor.IsNode("Settings"));
@@ -204,7 +173,7 @@ TEST_F(SettingsUpdateTest, AntennasStandSymmetricOnTheYAxis) {
 TEST_F(SettingsUpdateTest, FailedReceiverLeavesTheTransmitterUnwritten) {
     for (int failAt : {1, 2}) {
         SCOPED_TRACE(failAt);
-        Load("<Settings/>");
+        LoadData("<Settings/>");
         Goto("/ZAR_SVY/Data/Settings");
         m_editor.failAt = failAt;
         EXPECT_FALSE(m_editor.SetAntennaSeperation(1.0, "m"));
@@ -232,7 +201,7 @@ TEST_F(SettingsUpdateTest, LineTakesADeepCopyOfTheNearestSettings) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.copy);
-        Load(c.data);
+        LoadData(c.data);
         Goto("/ZAR_SVY/Data/LineSet/Line");
         EXPECT_EQ(m_editor.CopyLinesetSettingsToLine(), c.result);
         EXPECT_TRUE(m_editor.IsNode("Line"));
