@@ -5,6 +5,7 @@
 #include <sys/mount.h>
 
 #include <boost/filesystem/operations.hpp>
+#include <tuple>
 
 #include "editor/editor_support.h"
 #include "svy3/editor/rename_plan.h"
@@ -299,29 +300,27 @@ TEST_F(RenameTest, DataPathsArePrefixedOnlyWithoutADataDirectory) {
     EXPECT_EQ(Mapped(), "M:E.HD L:../N.HD L:sub/B.HD ");
 }
 
+// Each case gives the FileDirPath text (no element when null), whether to replace it and the
+// folder; noted as the result, whether the cursor is back on the DataFile, and the text after.
 TEST_F(RenameTest, FileDirPathIsReplacedOrExtended) {
-    const struct {
-        const char* present;  // null: no FileDirPath element
-        bool replace;
-        const char* directory;
-        const char* expected;  // the result and the text afterwards
-    } cases[] = {{"a", false, "sub", "1 a\\sub"},
-                 {"a", true, "sub", "1 sub"},
-                 {nullptr, false, "sub", "1 sub"},
-                 {"a", true, "", "1 "},
-                 {"a", false, "", "0 a"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.expected);
+    std::string noted;
+    for (const auto& [present, replace, folder] :
+         std::vector<std::tuple<const char*, bool, const char*>>{{"a", false, "sub"},
+                                                                 {"a", true, "sub"},
+                                                                 {nullptr, false, "sub"},
+                                                                 {"a", true, ""},
+                                                                 {"a", false, ""}}) {
         const std::string body =
-            c.present ? "<FileDirPath>" + std::string(c.present) + "</FileDirPath>" : "";
+            present ? "<FileDirPath>" + std::string(present) + "</FileDirPath>" : "";
         ASSERT_EQ(Load(SvyDocument(DataFileXml("A", "HD", 1, body))), 1);
         ASSERT_TRUE(m_editor.GotoNode("/ZAR_SVY/Data/DataFile", false));
-        const bool ok = m_editor.ModifyFileDirPath(c.replace, c.directory);
-        EXPECT_TRUE(m_editor.IsNode("DataFile"));
+        const bool ok = m_editor.ModifyFileDirPath(replace, folder);
+        const bool onFile = m_editor.IsNode("DataFile");
         std::string text;
         m_editor.GetSubNodeText(text, "FileDirPath", nullptr);
-        EXPECT_EQ(std::to_string(ok) + " " + text, c.expected);
+        noted += svy3_test::Join(ok, onFile, text);
     }
+    EXPECT_EQ(noted, "1 1 a\\sub 1 1 sub 1 1 sub 1 1  0 1 a ");
 }
 
 TEST_F(RenameTest, ASingleLineSetCopyIsWrittenWhereAsked) {

@@ -136,16 +136,13 @@ TEST_F(SettingsUpdateTest, RadarPairsKeepTheirOwnSettingsAndOtherFilesLoseTheirs
 TEST_F(SettingsUpdateTest, OnlyALineOrASettingsElementIsWritten) {
     LoadData(R"(<Line name="L1">)" + DataFileXml("F1", "HD+DT1", 1) + "</Line>");
     const std::string before = Saved(m_editor);
-    const struct {
-        const char* path;
-        const char* name;
-    } cases[] = {{"/ZAR_SVY/Data", "Data"}, {"/ZAR_SVY/Data/Line/DataFile", "DataFile"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.path);
-        Goto(c.path);
+    for (const auto& [path, name] : std::vector<std::pair<const char*, const char*>>{
+             {"/ZAR_SVY/Data", "Data"}, {"/ZAR_SVY/Data/Line/DataFile", "DataFile"}}) {
+        SCOPED_TRACE(path);
+        Goto(path);
         EXPECT_FALSE(m_editor.SetGprParamSettings(m_param));
         EXPECT_FALSE(m_editor.SetSettings(m_param));
-        EXPECT_TRUE(m_editor.IsNode(c.name));  // the cursor did not move
+        EXPECT_TRUE(m_editor.IsNode(name));  // the cursor did not move
         EXPECT_TRUE(m_editor.writes.empty());
         EXPECT_EQ(Saved(m_editor), before);
     }
