@@ -21,7 +21,6 @@ namespace svy3_test {
 class OpenEditor : public ZAR::GpzSvy120 {
   public:
     using GpzSvy::CopyLinesetSettingsToLine;
-    using GpzSvy::FillMap;
     using GpzSvy::GetSubNodeText;
     using GpzSvy::GetSubNodeValue;
     using GpzSvy::m_bCompactNumbers;

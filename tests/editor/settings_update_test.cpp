@@ -20,7 +20,6 @@ ZAR::SGprParam Header() {
     param.NumTraces = 120;
     param.SamplesPerTrace = 512;
     param.TimeZero = 25;
-    param.TimeWindowNs = 102.4;
     param.SamplingIntervalNs = 0.2;
     param.StartPosition = {1.5, ZAR::UNIT_M};
     param.EndPosition = {7500, ZAR::UNIT_MM};
