@@ -47,6 +47,9 @@ class SettingsUpdateTest : public svy3_test::EditorWriteTest {
   protected:
     void Goto(const std::string& path) { ASSERT_TRUE(m_editor.GotoNode(path, false)) << path; }
     const ZAR::SGprParam m_param = Header();
+    // What Header() makes of a radar pair's odometer and sample counts.
+    const std::string m_pairValues = R"(<Odometer units="cm" step="5" start="150" end="750"/>)"
+                                     R"(<DataSampleCnt dim3="NA" dim2="120" dim1="512" dim0="2"/>)";
 };
 
 TEST_F(SettingsUpdateTest, LineWithoutSettingsGetsItsOwnWrittenInOrderUntilAWriteFails) {
@@ -93,10 +96,9 @@ TEST_F(SettingsUpdateTest, LineSetSettingsAreCopiedToTheLineThenOverwritten) {
     // header's unit: only Y and the unit are rewritten).
     EXPECT_THAT(
         Saved(m_editor),
-        HasSubstr(R"(<LineSet name="S">)" + OldSettings() +
-                  R"(<Line name="L1"><DataFile name="F1" ext="HD+DT1" seq="1"><Odometer )"
-                  R"(units="cm" step="5" start="150" end="750"/><DataSampleCnt dim3="NA" )"
-                  R"(dim2="120" dim1="512" dim0="2"/></DataFile><Settings version="1.2.0"><Trace )"
+        HasSubstr(R"(<LineSet name="S">)" + OldSettings() + R"(<Line name="L1">)" +
+                  DataFileXml("F1", "HD+DT1", 1, m_pairValues) +
+                  R"(<Settings version="1.2.0"><Trace )"
                   R"(sample_cnt="512" time_zero_cnt="25" interval_ns="0.2"/><OdometerCal )"
                   R"(ticks_per_m="1000" sensorID="3"/><StepSize units="cm">5</StepSize>)"
                   R"(<NominalFrequency units="MHz">250</NominalFrequency><Pulse units="Vpp">400)"
@@ -119,16 +121,14 @@ TEST_F(SettingsUpdateTest, RadarPairsKeepTheirOwnSettingsAndOtherFilesLoseTheirs
     m_editor.ParentNode("Line");
     ASSERT_TRUE(m_editor.SetGprParamSettings(m_param));
     EXPECT_TRUE(m_editor.IsNode("Line"));
-    const std::string counts = R"(<DataSampleCnt dim3="NA" dim2="120" dim1="512" dim0="2"/>)";
-    const std::string rewritten = R"(<Odometer units="cm" step="5" start="150" end="750"/>)";
     const std::string saved = Saved(m_editor);
     EXPECT_THAT(saved, HasSubstr(R"(<DataFile name="A" ext="HD+DT1" seq="1"><Settings )"
                                  R"(version="1.2.0"><Trace sample_cnt="512" time_zero_cnt="25" )"
                                  R"(interval_ns="0.2"/>)"));
-    EXPECT_THAT(saved, HasSubstr("</Settings>" + rewritten + counts + "</DataFile>"));
+    EXPECT_THAT(saved, HasSubstr("</Settings>" + m_pairValues + "</DataFile>"));
     EXPECT_THAT(saved, HasSubstr(DataFileXml("B", "GPS", 1, odometer)));
     // A data file had Settings: the line gets none.
-    EXPECT_THAT(saved, HasSubstr(DataFileXml("C", "HD+DT1", 1, rewritten + counts) +
+    EXPECT_THAT(saved, HasSubstr(DataFileXml("C", "HD+DT1", 1, m_pairValues) +
                                  R"(<DataFile name="D"><Settings/></DataFile></Line>)"));
 }
 
