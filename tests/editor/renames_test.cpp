@@ -298,6 +298,12 @@ TEST_F(RenameTest, DataPathsArePrefixedOnlyWithoutADataDirectory) {
               1);
     ASSERT_TRUE(m_editor.PrefixDataPath("data\\"));
     EXPECT_EQ(Mapped(), "M:E.HD L:../N.HD L:sub/B.HD ");
+    // Without loose lines, the line sets' files are prefixed all the same.
+    ASSERT_EQ(Load(SvyDocument("<LineSet name=\"S\"><Line name=\"L\">" +
+                               DataFileXml("N", "HD", 1, "<FileDirPath/>") + "</Line></LineSet>")),
+              1);
+    ASSERT_TRUE(m_editor.PrefixDataPath("data\\"));
+    EXPECT_EQ(Mapped(), "L:N.HD ");
 }
 
 // Each case gives the FileDirPath text (no element when null), whether to replace it and the
