@@ -56,19 +56,10 @@ bool RecordingEditor::SetNodeTxt(std::string text, const char* attribute) {
 }
 
 void EditorWriteTest::LoadData(const std::string& data) {
-    WriteFile(Path(), SvyDocument(data));
-    ASSERT_EQ(m_editor.Load(Path().c_str()), 1);
+    const std::string path = WriteFile(m_dir.File("survey.svy"), SvyDocument(data));
+    ASSERT_EQ(m_editor.Load(path.c_str()), 1);
     m_editor.writes.clear();
     m_editor.failAt = 0;
-}
-
-const ZAR::CSvyDataBlock_V110* EditorWriteTest::ReadBack() {
-    EXPECT_TRUE(m_editor.Save(nullptr));
-    EXPECT_EQ(m_file.Initialize(Path()), 1);
-    std::string error;
-    m_reader = ZAR::CSvyDataBlockInterface::CreateAndInit(&m_file, 0, &error);
-    EXPECT_EQ(error, "");
-    return m_reader ? &m_reader->GetDataBlock() : nullptr;
 }
 
 namespace fs = boost::filesystem;
@@ -80,14 +71,6 @@ std::map<std::string, std::string> TreeSnapshot(const std::string& root) {
         tree[relative] = fs::is_directory(it->path()) ? "/" : ReadFile(it->path().string());
     }
     return tree;
-}
-
-ZAR::FileOperations& FailingFileOperations::Counted(const fs::path& path) {
-    if (++m_count == m_failAt)
-        throw fs::filesystem_error(
-            "injected failure", path,
-            boost::system::errc::make_error_code(boost::system::errc::io_error));
-    return ZAR::DefaultFileOperations();
 }
 
 }  // namespace svy3_test

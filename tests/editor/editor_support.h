@@ -21,7 +21,6 @@ namespace svy3_test {
 class OpenEditor : public ZAR::GpzSvy120 {
   public:
     using GpzSvy::CopyLinesetSettingsToLine;
-    using GpzSvy::FillMap;
     using GpzSvy::GetSubNodeText;
     using GpzSvy::GetSubNodeValue;
     using GpzSvy::m_bCompactNumbers;
@@ -46,15 +45,6 @@ std::string PositionXml(const std::string& x, const std::string& y, const std::s
 // Saves the editor's document to its file and gives the text without the layout between elements
 // (and "<a/>" for "<a />").
 std::string Saved(ZAR::GpzSvy& editor);
-
-// Calls `visit(set, line, file)` for every file entry of the editor's map, in map order.
-template <class Editor, class Visit>
-void ForEachMapFile(const Editor& editor, Visit visit) {
-    for (auto set = editor.Begin(); set != editor.End(); ++set)
-        for (auto line = editor.Begin(set); line != editor.End(set); ++line)
-            for (auto file = editor.Begin(line); file != editor.End(line); ++file)
-                visit(set, line, file);
-}
 
 // The editor's error that `call` threw: code, level, message and source; code 0 and the message
 // "no error" when it returned.
@@ -93,45 +83,18 @@ class RecordingEditor : public OpenEditor {
     int failAt = 0;
 };
 
-// A recording editor on survey.svy in a temporary folder, and the library's data block reader of
-// what it saves.
+// A recording editor on survey.svy in a temporary folder.
 class EditorWriteTest : public testing::Test {
   protected:
     // Writes the document whose Data element holds `data` and loads it; the log starts empty.
     void LoadData(const std::string& data);
-    std::string Path() const { return m_dir.File("survey.svy"); }
-    // Saves the document and opens it with the data block reader; null when the reader refuses it.
-    const ZAR::CSvyDataBlock_V110* ReadBack();
 
     TempDir m_dir;
     RecordingEditor m_editor;
-    ZAR::CSVYXmlFile m_file;
-    std::unique_ptr<ZAR::CSvyDataBlockInterface_V110> m_reader;
 };
 
 // Every file below `root` (relative path -> contents) and every folder (relative path -> "/"),
 // for checking that a tree is back as it was, byte for byte.
 std::map<std::string, std::string> TreeSnapshot(const std::string& root);
-
-// File operations that fail the `failAt`-th change made on disk (moves, copies, folders made or
-// removed, files removed; counted from 1), with a file-system error, and count the changes made.
-class FailingFileOperations : public ZAR::FileOperations {
-    using Path = boost::filesystem::path;
-
-  public:
-    explicit FailingFileOperations(int failAt = 0) : m_failAt(failAt) {}
-    void Move(const Path& from, const Path& to) override { Counted(from).Move(from, to); }
-    void Copy(const Path& from, const Path& to) override { Counted(from).Copy(from, to); }
-    void CreateDirectory(const Path& path) override { Counted(path).CreateDirectory(path); }
-    void RemoveDirectory(const Path& path) override { Counted(path).RemoveDirectory(path); }
-    void RemoveFile(const Path& path) override { Counted(path).RemoveFile(path); }
-    int changes() const { return m_count; }
-
-  private:
-    // Counts a change (throwing when it is the one to fail) and gives the real file system.
-    ZAR::FileOperations& Counted(const Path& path);
-    int m_failAt;
-    int m_count = 0;
-};
 
 }  // namespace svy3_test

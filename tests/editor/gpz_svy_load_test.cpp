@@ -60,9 +60,7 @@ TEST_F(EditorLoadTest, MalformedDocumentsAreRefusedWithTheirCode) {
                   svy3_test::Join(refusal.code, 5, "gpz_svy", message));
         EXPECT_EQ(m_editor.SvyFilePathName(), fs::path(refusal.keepsPath ? SvyPath() : bad));
     }
-}
-
-TEST_F(EditorLoadTest, FileNamesThatNameNoDocumentAreRefused) {
+    // File names that name no document.
     const std::string missing = m_dir.File("missing.svy");
     const auto error = [&](const char* name) {
         const auto e = svy3_test::ErrorOf([&] { m_editor.Load(name); });
@@ -71,10 +69,11 @@ TEST_F(EditorLoadTest, FileNamesThatNameNoDocumentAreRefused) {
     EXPECT_EQ(error(nullptr).substr(0, 5), "-1 5 ");
     EXPECT_EQ(error("").substr(0, 5), "-2 3 ");
     EXPECT_EQ(error(missing.c_str()), "-3 3 " + missing + "SVY file problem: File not found. ");
-    EXPECT_TRUE(m_editor.Empty());
+    EXPECT_EQ(m_editor.SvyFilePathName(), fs::path(bad));
 }
 
-TEST_F(EditorLoadTest, RelativeNamesAreMadeAbsoluteAndAnEmptyDataDirPathMeansTheDocumentFolder) {
+TEST_F(EditorLoadTest, DataDirPathIsTakenAsWrittenOrRelativeToTheDocument) {
+    // A relative document name is made absolute; an empty DataDirPath means its folder.
     svy3_test::WriteFile(SvyPath(), SvyDocument(""));
     const fs::path previous = fs::current_path();
     fs::current_path(m_dir.path());
@@ -84,25 +83,17 @@ TEST_F(EditorLoadTest, RelativeNamesAreMadeAbsoluteAndAnEmptyDataDirPathMeansThe
     EXPECT_EQ(m_editor.SvyFilePathName(), fs::path(m_dir.path()) / "survey.svy");
     EXPECT_EQ(m_editor.DataDir(), fs::path(m_dir.path()));
     EXPECT_FALSE(m_editor.Empty());
-}
-
-TEST_F(EditorLoadTest, DataDirPathIsTakenAsWrittenOrRelativeToTheDocument) {
-    const struct {
-        const char* text;
-        std::string expected;
-    } cases[] = {
-        {"/data/survey", "/data/survey"},
-        {"raw\\day1", m_dir.path() + "/raw/day1"},
-        {"raw", m_dir.path() + "/raw"},
-        {"C:\\surveys\\", "C:/surveys/"},
-        {"z:\\", "z:/"},
-        {"C:", "C:"},
-        {"Z:\\", "Z:/"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        ASSERT_EQ(Load(SvyDocument("", c.text)), 1);
-        EXPECT_EQ(m_editor.DataDir(), fs::path(c.expected));
+    const std::pair<const char*, std::string> cases[] = {{"/data/survey", "/data/survey"},
+                                                         {"raw\\day1", m_dir.path() + "/raw/day1"},
+                                                         {"raw", m_dir.path() + "/raw"},
+                                                         {"C:\\surveys\\", "C:/surveys/"},
+                                                         {"z:\\", "z:/"},
+                                                         {"C:", "C:"},
+                                                         {"Z:\\", "Z:/"}};
+    for (const auto& [text, expected] : cases) {
+        SCOPED_TRACE(text);
+        ASSERT_EQ(Load(SvyDocument("", text)), 1);
+        EXPECT_EQ(m_editor.DataDir(), fs::path(expected));
     }
 }
 
@@ -172,31 +163,16 @@ TEST_F(NodePrimitiveTest, NextNodeEntersTheFirstChildThenWalksSiblings) {
 }
 
 TEST_F(NodePrimitiveTest, GetNodeTxtReadsTextNameOrAttributeUpTo1023Bytes) {
-    EXPECT_EQ(Text(""), "A");
-    EXPECT_EQ(Text("a"), "1");
-    EXPECT_EQ(Text("missing"), "failed:unchanged");
-    EXPECT_EQ(Text(nullptr), "failed:unchanged");  // A has no text of its own
-    for (size_t length : {1023u, 1024u}) {
-        SCOPED_TRACE(length);
-        ASSERT_TRUE(m_editor.SetNodeTxt(std::string(length, 'x'), "long"));
-        EXPECT_EQ(Text("long"), length == 1023 ? std::string(length, 'x') : "failed:unchanged");
-    }
+    ASSERT_TRUE(m_editor.SetNodeTxt(std::string(1023, 'x'), "fits"));
+    ASSERT_TRUE(m_editor.SetNodeTxt(std::string(1024, 'x'), "long"));
+    // Its name, an attribute, a missing one, its own text (A has none), and the long attributes.
+    EXPECT_EQ(svy3_test::Join(Text(""), Text("a"), Text("missing"), Text(nullptr), Text("long"),
+                              Text("fits") == std::string(1023, 'x')),
+              "A 1 failed:unchanged failed:unchanged failed:unchanged 1 ");
 }
 
-TEST_F(NodePrimitiveTest, SetNodeTxtWritesAttributesTextOrANewTextChild) {
+TEST_F(NodePrimitiveTest, SetNodeTxtAndChildNodeWriteAttributesTextAndChildren) {
     EXPECT_TRUE(m_editor.SetNodeTxt("2", "a"));
-    ASSERT_TRUE(m_editor.ChildNode("C", ZAR::GpzSvy::eGpzFind));
-    EXPECT_TRUE(m_editor.SetNodeTxt("own", nullptr));  // no text yet: a text child is appended
-    EXPECT_EQ(Text(nullptr), "own");
-    EXPECT_TRUE(m_editor.SetNodeTxt("again", nullptr));
-    EXPECT_TRUE(m_editor.SetNodeVal(0.25, "d"));
-    EXPECT_TRUE(m_editor.SetNodeVal(1.0f / 3.0f, "f"));
-    EXPECT_THAT(Saved(m_editor),
-                HasSubstr(R"(<A a="2"><B>text</B><B>second</B><C d="0.25" f="0.333333343">)"
-                          R"(again</C></A>)"));
-}
-
-TEST_F(NodePrimitiveTest, ChildNodeFindsCreatesOrAppends) {
     EXPECT_FALSE(m_editor.ChildNode("D", ZAR::GpzSvy::eGpzFind));
     EXPECT_TRUE(m_editor.IsNode("A"));
     EXPECT_FALSE(m_editor.ChildNode(nullptr, ZAR::GpzSvy::eGpzFindOrCreate));
@@ -207,7 +183,14 @@ TEST_F(NodePrimitiveTest, ChildNodeFindsCreatesOrAppends) {
         ASSERT_TRUE(m_editor.ParentNode(nullptr));
     }
     ASSERT_TRUE(m_editor.ChildNode("B", ZAR::GpzSvy::eGpzAppend));  // a third B
-    EXPECT_THAT(Saved(m_editor), HasSubstr(R"(<A a="1"><B>text</B><B>second</B><C/>)"
+    ASSERT_TRUE(m_editor.GotoNode("../C", false));
+    EXPECT_TRUE(m_editor.SetNodeTxt("own", nullptr));  // no text yet: a text child is appended
+    EXPECT_EQ(Text(nullptr), "own");
+    EXPECT_TRUE(m_editor.SetNodeTxt("again", nullptr));
+    EXPECT_TRUE(m_editor.SetNodeVal(0.25, "d"));
+    EXPECT_TRUE(m_editor.SetNodeVal(1.0f / 3.0f, "f"));
+    EXPECT_THAT(Saved(m_editor), HasSubstr(R"(<A a="2"><B>text</B><B>second</B>)"
+                                           R"(<C d="0.25" f="0.333333343">again</C>)"
                                            R"(<D created="" found=""/><B/></A>)"));
 }
 

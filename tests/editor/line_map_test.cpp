@@ -24,10 +24,21 @@ class LineMapTest : public EditorFixture, public testing::Test {
     // The positions of every file, in map order.
     std::vector<ZAR::SvyLinePos> Positions() const {
         std::vector<ZAR::SvyLinePos> positions;
-        svy3_test::ForEachMapFile(m_editor, [&](auto, auto, auto file) {
-            positions.insert(positions.end(), m_editor.BeginPos(file), m_editor.EndPos(file));
-        });
+        for (auto set = m_editor.Begin(); set != m_editor.End(); ++set)
+            for (auto line = m_editor.Begin(set); line != m_editor.End(set); ++line)
+                for (auto file = m_editor.Begin(line); file != m_editor.End(line); ++file)
+                    positions.insert(positions.end(), m_editor.BeginPos(file),
+                                     m_editor.EndPos(file));
         return positions;
+    }
+    // "1" or "0" for `found`, the name of the node the cursor stands on, its name and mark
+    // attributes when it has them, and a blank.
+    std::string Noted(bool found) {
+        std::string node, name, mark;
+        m_editor.GetNodeTxt(node, "");
+        m_editor.GetNodeTxt(name, "name");
+        m_editor.GetNodeTxt(mark, "mark");
+        return std::to_string(found) + node + (name.empty() ? "" : ":" + name) + mark + " ";
     }
     std::string Line(const std::string& name, const std::string& files) {
         return "<Line name=\"" + name + "\">" + files + "</Line>";
@@ -96,59 +107,41 @@ TEST_F(LineMapTest, TheFirstPositionSetsTheUnitAndLaterOnesAreConverted) {
     EXPECT_EQ(m_editor.Units(), 0);
 }
 
-TEST_F(LineMapTest, GotoLineNodeFindsLinesBySetAndName) {
-    ASSERT_EQ(Load(SvyDocument("<Line name=\"Loose\"/><LineSet name=\"S1\"><Line name=\"A\"/>"
-                               "</LineSet><LineSet name=\"S2\"><Line name=\"A\" mark=\"2\"/>"
-                               "<Line name=\"B\"/></LineSet>")),
-              1);
-    const std::string s2 = "S2", missing = "S3";
-    std::string mark;
-    ASSERT_TRUE(m_editor.GotoLineNode(&s2, "A"));
-    EXPECT_TRUE(m_editor.GetNodeTxt(mark, "mark"));
-    EXPECT_EQ(mark, "2");
-    EXPECT_TRUE(m_editor.GotoLineNode(nullptr, "A"));  // the first line set
-    EXPECT_FALSE(m_editor.GetNodeTxt(mark, "mark"));
-    EXPECT_FALSE(m_editor.GotoLineNode(nullptr, "B"));
-    EXPECT_FALSE(m_editor.GotoLineNode(&missing, "A"));
-    EXPECT_FALSE(m_editor.GotoLineNode(&s2, "C"));
-    EXPECT_TRUE(m_editor.IsNode("LineSet"));  // a failed search climbs back to its parent
-}
-
 TEST_F(LineMapTest, GotoNodeWalksCreatesAndStopsWhereItFails) {
     ASSERT_EQ(Load(SvyDocument("<A><B/></A>")), 1);
-    EXPECT_TRUE(m_editor.GotoNode("/ZAR_SVY/./Data/A/B/", false));
-    EXPECT_TRUE(m_editor.IsNode("B"));
-    EXPECT_TRUE(m_editor.GotoNode("../../DataDirPath", false));
-    EXPECT_TRUE(m_editor.IsNode("DataDirPath"));
-    EXPECT_FALSE(m_editor.GotoNode("/ZAR_SVY/Data/A/C/D", false));
-    EXPECT_TRUE(m_editor.IsNode("A"));  // stopped before the missing C
-    EXPECT_FALSE(m_editor.GotoNode("/Other", false));
-    EXPECT_FALSE(m_editor.GotoNode("/ZAR_SVY/../..", false));
-    ASSERT_TRUE(m_editor.GotoNode("/ZAR_SVY/Data/A/C/D", true));
-    EXPECT_TRUE(m_editor.IsNode("D"));
-    EXPECT_TRUE(m_editor.GotoNode("/ZAR_SVY/Data/A/C/D", false));  // created once, found now
-    EXPECT_FALSE(m_editor.IsNode("d"));
+    std::string walk;
+    for (const auto& [path, create] : std::vector<std::pair<const char*, bool>>{
+             {"/ZAR_SVY/./Data/A/B/", false},
+             {"../../DataDirPath", false},
+             {"/ZAR_SVY/Data/A/C/D", false},  // stops before the missing C
+             {"/Other", false},
+             {"/ZAR_SVY/../..", false},
+             {"/ZAR_SVY/Data/A/C/D", true},
+             {"/ZAR_SVY/Data/A/C/D", false}})  // created once, found now
+        walk += Noted(m_editor.GotoNode(path, create));
+    EXPECT_EQ(walk, "1B 1DataDirPath 0A 0#document 0#document 1D 1D ");
 }
 
-TEST_F(LineMapTest, FindSubnodeMatchesAttributesByteForByte) {
-    ASSERT_EQ(Load(SvyDocument(
-                  "<E k=\"x\" n=\"1\"/><E k=\"X\" n=\"2\"/><E n=\"3\"/><E k=\"X\" n=\"4\"/>")),
-              1);
-    // Each search from Data gives the n of the element found, or "-" when the cursor stayed.
-    std::string found;
-    for (const auto& c : std::vector<std::pair<const char*, const char*>>{
-             {"k", "X"}, {"k", "x"}, {"", ""}, {"k", ""}, {"k", "y"}, {"z", "X"}}) {
+TEST_F(LineMapTest, LinesAndSetsAreFoundByNameAndAttributesMatchByteForByte) {
+    ASSERT_EQ(
+        Load(SvyDocument("<Line name=\"Loose\"/><LineSet name=\"S1\" k=\"x\"><Line name=\"A\"/>"
+                         "</LineSet><LineSet name=\"S2\" k=\"X\"><Line name=\"A\" mark=\"2\"/>"
+                         "<Line name=\"B\"/></LineSet>")),
+        1);
+    std::string sets;
+    for (const auto& [attribute, value] : std::vector<std::pair<std::string, std::string>>{
+             {"k", "X"}, {"k", "x"}, {"", ""}, {"k", ""}, {"k", "y"}, {"z", "X"}, {"name", "s2"}}) {
         ASSERT_TRUE(m_editor.GotoNode("/ZAR_SVY/Data", false));
-        std::string n = "moved";
-        if (m_editor.FindSubnode("E", c.first, c.second))
-            m_editor.GetNodeTxt(n, "n");
-        else if (m_editor.IsNode("Data"))
-            n = "-";
-        found += n + " ";
+        sets += Noted(m_editor.FindSubnode("LineSet", attribute, value));
     }
-    EXPECT_EQ(found, "2 1 1 1 - - ");
-    EXPECT_FALSE(m_editor.FindSubnode("Missing", "", ""));
-    EXPECT_TRUE(m_editor.IsNode("Data"));
+    sets += Noted(m_editor.FindSubnode("Missing", "", ""));
+    EXPECT_EQ(sets, "1LineSet:S2 1LineSet:S1 1LineSet:S1 1LineSet:S1 0Data 0Data 0Data 0Data ");
+    const std::string s2 = "S2", s4 = "S4";
+    std::string lines;
+    for (const auto& [set, line] : std::vector<std::pair<const std::string*, const char*>>{
+             {&s2, "A"}, {nullptr, "A"}, {nullptr, "B"}, {&s4, "A"}, {&s2, "C"}})
+        lines += Noted(m_editor.GotoLineNode(set, line));
+    EXPECT_EQ(lines, "1Line:A2 1Line:A 0LineSet:S1 0Data 0LineSet:S2 ");
 }
 
 }  // namespace

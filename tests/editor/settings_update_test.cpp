@@ -1,25 +1,18 @@
 // Rewriting the acquisition settings of a line from a radar header record: what goes where and in
-// which order, what a failing write stops, and that the library's reader takes the result.
+// which order, and what a failing write stops.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "editor/editor_support.h"
-#include "svy3/datablock/svy_data_block_interface.h"
-#include "svy3/settings/settings_block_v110.h"
-#include "svy3/xmlfile/svy_xml_file.h"
 
 namespace {
 
 using svy3_test::DataFileXml;
 using svy3_test::Saved;
 using testing::HasSubstr;
-using ZAR::UNIT_M;
-using Block = ZAR::CSvySettingsBlock_V110;
-using DataFile = ZAR::CSvyDataBlock_V110::CDataFile;
 
 // A header record whose lengths come in three different units.
 ZAR::SGprParam Header() {
@@ -27,7 +20,6 @@ ZAR::SGprParam Header() {
     param.NumTraces = 120;
     param.SamplesPerTrace = 512;
     param.TimeZero = 25;
-    param.TimeWindowNs = 102.4;
     param.SamplingIntervalNs = 0.2;
     param.StartPosition = {1.5, ZAR::UNIT_M};
     param.EndPosition = {7500, ZAR::UNIT_MM};
@@ -51,37 +43,18 @@ std::string OldSettings() {
            R"(</Transmitter></Antenna><SurveyMode>Reflection</SurveyMode></Settings>)";
 }
 
-// How the library's reader must see a radar pair rewritten from `param`: the odometer, the counts
-// and the settings, the antennas either side of the middle.
-void ExpectReadBack(const DataFile& file, const ZAR::SGprParam& param) {
-    using svy3_test::Join;
-    ASSERT_NE(file.m_pSettings, nullptr);
-    const Block& s = *file.m_pSettings;
-    EXPECT_EQ(Join(file.m_dOdoStart, file.m_dOdoEnd, file.m_dOdoStep, file.m_nDim0, file.m_nDim1,
-                   file.m_nDim2),
-              Join(param.StartPosition(UNIT_M), param.EndPosition(UNIT_M), param.StepSize(UNIT_M),
-                   2, param.SamplesPerTrace, param.NumTraces));
-    EXPECT_EQ(
-        Join(s.SampleCount, s.SampleIntervalNs, s.TimeZero, s.StepSizeMeasure(UNIT_M),
-             s.NominalFrequencyMHz, s.PulseVoltage, s.OdometerTicksPerMetre, s.SurveyModeCode,
-             Block::AntennaSeparation(s.ReceiverAntenna, s.TransmitterAntenna),
-             s.ReceiverAntenna.Y + s.TransmitterAntenna.Y),
-        Join(param.SamplesPerTrace, param.SamplingIntervalNs, param.TimeZero,
-             param.StepSize(UNIT_M), param.FrequencyMHz, param.PulserVoltage,
-             param.OdometerTicksPerMetre, Block::CMP_WARR, param.AntennaSeparation(UNIT_M), 0));
-    EXPECT_GT(s.ReceiverAntenna.Y, 0.0);
-}
-
 class SettingsUpdateTest : public svy3_test::EditorWriteTest {
   protected:
-    void Load(const std::string& data) { LoadData(data); }
     void Goto(const std::string& path) { ASSERT_TRUE(m_editor.GotoNode(path, false)) << path; }
     const ZAR::SGprParam m_param = Header();
+    // What Header() makes of a radar pair's odometer and sample counts.
+    const std::string m_pairValues = R"(<Odometer units="cm" step="5" start="150" end="750"/>)"
+                                     R"(<DataSampleCnt dim3="NA" dim2="120" dim1="512" dim0="2"/>)";
 };
 
 TEST_F(SettingsUpdateTest, LineWithoutSettingsGetsItsOwnWrittenInOrderUntilAWriteFails) {
     const std::string data = R"(<Line name="L1">)" + DataFileXml("F1", "HD+DT1", 1) + "</Line>";
-    Load(data);
+    LoadData(data);
     Goto("/ZAR_SVY/Data/Line");
     ASSERT_TRUE(m_editor.SetGprParamSettings(m_param));
     EXPECT_TRUE(m_editor.IsNode("Line"));
@@ -98,16 +71,14 @@ TEST_F(SettingsUpdateTest, LineWithoutSettingsGetsItsOwnWrittenInOrderUntilAWrit
               "Transmitter/AntPosition@units=cm Transmitter/AntPosition@Y=-19 "
               "Settings/SurveyMode#=CMP/WARR ");
 
-    const ZAR::CSvyDataBlock_V110* read = ReadBack();
-    ASSERT_NE(read, nullptr);
-    ASSERT_EQ(read->m_settings.size(), 1u);  // the line's, the only Settings of the document
-    ExpectReadBack(*read->m_lines.at(0)->m_extensions.at(0)->m_files.at(0), m_param);
+    const std::string saved = Saved(m_editor);
+    EXPECT_EQ(saved.find("<Settings"), saved.rfind("<Settings"));  // the line's is the only one
 
     // The first failing write stops the rest.
     const std::vector<std::string> all = m_editor.writes;
     for (size_t failAt = 1; failAt <= all.size(); ++failAt) {
         SCOPED_TRACE(all[failAt - 1]);
-        Load(data);
+        LoadData(data);
         Goto("/ZAR_SVY/Data/Line");
         m_editor.failAt = static_cast<int>(failAt);
         EXPECT_FALSE(m_editor.SetGprParamSettings(m_param));
@@ -116,8 +87,8 @@ TEST_F(SettingsUpdateTest, LineWithoutSettingsGetsItsOwnWrittenInOrderUntilAWrit
 }
 
 TEST_F(SettingsUpdateTest, LineSetSettingsAreCopiedToTheLineThenOverwritten) {
-    Load(R"(<LineSet name="S">)" + OldSettings() + R"(<Line name="L1">)" +
-         DataFileXml("F1", "HD+DT1", 1) + "</Line></LineSet>");
+    LoadData(R"(<LineSet name="S">)" + OldSettings() + R"(<Line name="L1">)" +
+             DataFileXml("F1", "HD+DT1", 1) + "</Line></LineSet>");
     Goto("/ZAR_SVY/Data/LineSet/Line");
     ASSERT_TRUE(m_editor.SetGprParamSettings(m_param));
     // The line set keeps its values; the line's copy is rewritten in place: what the header does
@@ -125,10 +96,9 @@ TEST_F(SettingsUpdateTest, LineSetSettingsAreCopiedToTheLineThenOverwritten) {
     // header's unit: only Y and the unit are rewritten).
     EXPECT_THAT(
         Saved(m_editor),
-        HasSubstr(R"(<LineSet name="S">)" + OldSettings() +
-                  R"(<Line name="L1"><DataFile name="F1" ext="HD+DT1" seq="1"><Odometer )"
-                  R"(units="cm" step="5" start="150" end="750"/><DataSampleCnt dim3="NA" )"
-                  R"(dim2="120" dim1="512" dim0="2"/></DataFile><Settings version="1.2.0"><Trace )"
+        HasSubstr(R"(<LineSet name="S">)" + OldSettings() + R"(<Line name="L1">)" +
+                  DataFileXml("F1", "HD+DT1", 1, m_pairValues) +
+                  R"(<Settings version="1.2.0"><Trace )"
                   R"(sample_cnt="512" time_zero_cnt="25" interval_ns="0.2"/><OdometerCal )"
                   R"(ticks_per_m="1000" sensorID="3"/><StepSize units="cm">5</StepSize>)"
                   R"(<NominalFrequency units="MHz">250</NominalFrequency><Pulse units="Vpp">400)"
@@ -140,9 +110,9 @@ TEST_F(SettingsUpdateTest, LineSetSettingsAreCopiedToTheLineThenOverwritten) {
 
 TEST_F(SettingsUpdateTest, RadarPairsKeepTheirOwnSettingsAndOtherFilesLoseTheirs) {
     const std::string odometer = R"(<Odometer units="m" start="0" end="1" step="0.1"/>)";
-    Load(R"(<Line name="L1">)" + DataFileXml("A", "HD+DT1", 1, OldSettings()) +
-         DataFileXml("B", "GPS", 1, OldSettings() + odometer) + DataFileXml("C", "HD+DT1", 1) +
-         "</Line>");
+    LoadData(R"(<Line name="L1">)" + DataFileXml("A", "HD+DT1", 1, OldSettings()) +
+             DataFileXml("B", "GPS", 1, OldSettings() + odometer) + DataFileXml("C", "HD+DT1", 1) +
+             "</Line>");
     // A data file without a kind is passed over.
     Goto("/ZAR_SVY/Data/Line");
     ASSERT_TRUE(m_editor.ChildNode("DataFile", ZAR::GpzSvy::eGpzAppend));
@@ -151,40 +121,35 @@ TEST_F(SettingsUpdateTest, RadarPairsKeepTheirOwnSettingsAndOtherFilesLoseTheirs
     m_editor.ParentNode("Line");
     ASSERT_TRUE(m_editor.SetGprParamSettings(m_param));
     EXPECT_TRUE(m_editor.IsNode("Line"));
-    const std::string counts = R"(<DataSampleCnt dim3="NA" dim2="120" dim1="512" dim0="2"/>)";
-    const std::string rewritten = R"(<Odometer units="cm" step="5" start="150" end="750"/>)";
     const std::string saved = Saved(m_editor);
     EXPECT_THAT(saved, HasSubstr(R"(<DataFile name="A" ext="HD+DT1" seq="1"><Settings )"
                                  R"(version="1.2.0"><Trace sample_cnt="512" time_zero_cnt="25" )"
                                  R"(interval_ns="0.2"/>)"));
-    EXPECT_THAT(saved, HasSubstr("</Settings>" + rewritten + counts + "</DataFile>"));
+    EXPECT_THAT(saved, HasSubstr("</Settings>" + m_pairValues + "</DataFile>"));
     EXPECT_THAT(saved, HasSubstr(DataFileXml("B", "GPS", 1, odometer)));
     // A data file had Settings: the line gets none.
-    EXPECT_THAT(saved, HasSubstr(DataFileXml("C", "HD+DT1", 1, rewritten + counts) +
+    EXPECT_THAT(saved, HasSubstr(DataFileXml("C", "HD+DT1", 1, m_pairValues) +
                                  R"(<DataFile name="D"><Settings/></DataFile></Line>)"));
 }
 
 TEST_F(SettingsUpdateTest, OnlyALineOrASettingsElementIsWritten) {
-    Load(R"(<Line name="L1">)" + DataFileXml("F1", "HD+DT1", 1) + "</Line>");
+    LoadData(R"(<Line name="L1">)" + DataFileXml("F1", "HD+DT1", 1) + "</Line>");
     const std::string before = Saved(m_editor);
-    const struct {
-        const char* path;
-        const char* name;
-    } cases[] = {{"/ZAR_SVY/Data", "Data"}, {"/ZAR_SVY/Data/Line/DataFile", "DataFile"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.path);
-        Goto(c.path);
+    for (const auto& [path, name] : std::vector<std::pair<const char*, const char*>>{
+             {"/ZAR_SVY/Data", "Data"}, {"/ZAR_SVY/Data/Line/DataFile", "DataFile"}}) {
+        SCOPED_TRACE(path);
+        Goto(path);
         EXPECT_FALSE(m_editor.SetGprParamSettings(m_param));
         EXPECT_FALSE(m_editor.SetSettings(m_param));
-        EXPECT_TRUE(m_editor.IsNode(c.name));  // the cursor did not move
+        EXPECT_TRUE(m_editor.IsNode(name));  // the cursor did not move
         EXPECT_TRUE(m_editor.writes.empty());
         EXPECT_EQ(Saved(m_editor), before);
     }
 }
 
 TEST_F(SettingsUpdateTest, AntennasStandSymmetricOnTheYAxis) {
-    Load(R"(<Settings/><Line name="L1"><Settings><Antenna><Receiver><AntPosition X="0.3" )"
-         R"(reference="relative"/></Receiver></Antenna></Settings></Line>)");
+    LoadData(R"(<Settings/><Line name="L1"><Settings><Antenna><Receiver><AntPosition X="0.3" )"
+             R"(reference="relative"/></Receiver></Antenna></Settings></Line>)");
     Goto("/ZAR_SVY/Data/Settings");
     ASSERT_TRUE(m_editor.SetAntennaSeperation(1.0, "m"));
     EXPECT_TRUE(m_editor.IsNode("Settings"));
@@ -204,7 +169,7 @@ TEST_F(SettingsUpdateTest, AntennasStandSymmetricOnTheYAxis) {
 TEST_F(SettingsUpdateTest, FailedReceiverLeavesTheTransmitterUnwritten) {
     for (int failAt : {1, 2}) {
         SCOPED_TRACE(failAt);
-        Load("<Settings/>");
+        LoadData("<Settings/>");
         Goto("/ZAR_SVY/Data/Settings");
         m_editor.failAt = failAt;
         EXPECT_FALSE(m_editor.SetAntennaSeperation(1.0, "m"));
@@ -232,7 +197,7 @@ TEST_F(SettingsUpdateTest, LineTakesADeepCopyOfTheNearestSettings) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.copy);
-        Load(c.data);
+        LoadData(c.data);
         Goto("/ZAR_SVY/Data/LineSet/Line");
         EXPECT_EQ(m_editor.CopyLinesetSettingsToLine(), c.result);
         EXPECT_TRUE(m_editor.IsNode("Line"));
