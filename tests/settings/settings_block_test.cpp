@@ -5,7 +5,6 @@
 #include <functional>
 #include <limits>
 #include <string>
-#include <vector>
 
 #include "support/document_support.h"
 
