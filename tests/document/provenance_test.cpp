@@ -35,10 +35,6 @@ class ProvenanceTest : public svy3_test::DocumentTest {
             out += records[i].name + "/" + records[i].comment + " ";
         return out + Name();
     }
-    std::string Attribute(std::string name) {
-        m_file.GetNodeAttribute(name);
-        return name;
-    }
 
     SCreatedBy records[10];
 };
@@ -90,17 +86,6 @@ TEST_F(ProvenanceTest, MissingAttributesUnparsedDatesAndMissingRecords) {
 
     ASSERT_EQ(m_file.AppendChildNode("Plain"), 1);
     EXPECT_EQ(Read(4), "0 Plain");
-
-    // Null and invalid date-times write empty texts and "Invalid DateTime".
-    SCreatedBy record = Record("X", CDateTime());
-    record.dateTime.SetStatus(CDateTime::null);
-    EXPECT_EQ(m_file.AppendCreatedByBlock(record), 1);
-    record.dateTime.SetStatus(CDateTime::invalid);
-    EXPECT_EQ(m_file.AppendModifiedByBlock(record), 1);
-    ASSERT_EQ(m_file.GotoChildNode("CreatedBy"), 1);
-    EXPECT_EQ(Attribute("date") + "|" + Attribute("time"), "|");
-    ASSERT_EQ(m_file.GotoChildNode("ModifiedBy"), 1);
-    EXPECT_EQ(Attribute("date") + "|" + Attribute("time"), "Invalid DateTime|Invalid DateTime");
 }
 
 TEST_F(ProvenanceTest, ProcessAndComponentRecords) {
