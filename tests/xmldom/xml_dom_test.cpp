@@ -134,19 +134,18 @@ TEST_F(XmlDom, TextAndAttributeReadsAndWrites) {
 
 TEST_F(XmlDom, NameFiltersSkipOtherNodes) {
     Load("<R><P><!--c--><A n='1'/><B/><A n='2'><x><y/></x></A></P></R>");
+    // The result of a move and the attribute n of the node the cursor is on after it.
+    const auto n = [&](int32_t result) { return std::to_string(result) + " " + doc.Attr("n"); };
     ASSERT_EQ(XmlDom_MoveToFirstChildNode(doc, "P"), 1);
-    EXPECT_EQ(XmlDom_MoveToFirstChildNode(doc, "A"), 1);
-    EXPECT_EQ(doc.Attr("n"), "1");
-    EXPECT_EQ(XmlDom_MoveToNextSiblingNode(doc, "A"), 1);
-    EXPECT_EQ(doc.Attr("n"), "2");
-    EXPECT_EQ(XmlDom_MoveToNextSiblingNode(doc, "A"), 0);
-    EXPECT_EQ(doc.Attr("n"), "2") << "a failed move leaves the cursor";
+    EXPECT_EQ(n(XmlDom_MoveToFirstChildNode(doc, "A")), "1 1");
+    EXPECT_EQ(n(XmlDom_MoveToNextSiblingNode(doc, "A")), "1 2");
+    EXPECT_EQ(n(XmlDom_MoveToNextSiblingNode(doc, "A")), "0 2")
+        << "a failed move leaves the cursor";
     // Parent with a filter climbs to the nearest ancestor of that name.
     XmlDom_MoveToFirstChildNode(doc, "x");
     ASSERT_EQ(XmlDom_MoveToFirstChildNode(doc, "y"), 1);
     EXPECT_EQ(doc.After(XmlDom_MoveToParentNode(doc, "nowhere")), "0 y");
-    EXPECT_EQ(XmlDom_MoveToParentNode(doc, "A"), 1);
-    EXPECT_EQ(doc.Attr("n"), "2");
+    EXPECT_EQ(n(XmlDom_MoveToParentNode(doc, "A")), "1 2");
     EXPECT_EQ(doc.After(XmlDom_MoveToParentNode(doc, "R")), "1 R");
     EXPECT_EQ(doc.After(XmlDom_MoveToParentNode(doc, nullptr)), "1 #document");
     EXPECT_EQ(doc.After(XmlDom_MoveToParentNode(doc, nullptr)), "0 #document");
