@@ -130,8 +130,10 @@ TEST_F(SettingsBlockTest, VersionUnitsAndSurveyMode) {
         {&C::frequency, R"(<NominalFrequency units=" mhz">2</NominalFrequency>)",
          "400 2e-06 0.05 1 1 "},
         {&C::frequency, "<NominalFrequency>2</NominalFrequency>", "400 2e-06 0.05 1 1 "},
-        // The step keeps its value and unit code, unconverted (unit names are the measure's).
+        // The step keeps its value and unit code, unconverted; unit names count too.
         {&C::step, R"(<StepSize units="cm">2.5</StepSize>)", Join(400, 100, 2.5, ZAR::UNIT_CM, 1)},
+        {&C::step, R"(<StepSize units="feet">2.5</StepSize>)",
+         Join(400, 100, 2.5, ZAR::UNIT_FT, 1)},
         // Survey mode texts are matched exactly; an unknown one keeps the code there was (-1).
         {&C::surveyMode, "<SurveyMode>Reflection</SurveyMode>", "400 100 0.05 1 0 "},
         {&C::surveyMode, "<SurveyMode>CMP/WARR</SurveyMode>", "400 100 0.05 1 1 "},
@@ -190,7 +192,7 @@ TEST_F(SettingsBlockTest, PositionsAreConvertedToMetresOnlyWhenRelativeOrAbsolut
         int32_t reference;
     } cases[] = {
         {R"(X="10" Y="50" Z="-200" units="cm" reference="relative")", 0.1, 0.5, -2.0, B::relative},
-        {R"(X="1" Y="2" Z="3" units="ft" reference="absolute")", 0.3048, 0.6096, 0.9144,
+        {R"(X="1" Y="2" Z="3" units="feet" reference="absolute")", 0.3048, 0.6096, 0.9144,
          B::absolute},
         {R"(X="10" Y="50" Z="3" units="cm" reference="file")", 10.0, 50.0, 3.0, B::file},
         {R"(X="10" Y="50" Z="3" units="cm" reference="trace_header")", 10, 50, 3, B::trace_header},

@@ -80,6 +80,7 @@ TEST_F(SvyNodeValueTest, NumberReadsTheZeroCheckAndSaturation) {
     EXPECT_EQ(Read(4.0), make_tuple(1, 4.0, 1));  // an element without text stores nothing
     EXPECT_EQ(ReadText(" 2.5e3m", 0.0f), make_tuple(1, 2500.0f, 0));
     EXPECT_EQ(ReadText("0.1", 0.0f), make_tuple(1, 0.1f, 0));
+    EXPECT_EQ(ReadText("-1.25E-2xyz", 0.0), make_tuple(1, -0.0125, 0));
 }
 
 TEST_F(SvyNodeValueTest, StringsIdentifiersMissingAttributesAndTheErrorFlag) {
