@@ -53,7 +53,8 @@ TEST_F(SiteDefinitionTest, RepeatedFieldsBadJobsAndBadComments) {
         "<ZAR_SVY><SiteDefinition><Operator>one</Operator><Operator>two</Operator>"
         "<Job time=\"10:00:00\"/></SiteDefinition>"
         "<SiteDefinition><Comment number=\"2\">ok</Comment><Comment number=\"x\">bad</Comment>"
-        "</SiteDefinition><SiteDefinition><Comment number=\"999999999\"/></SiteDefinition>"
+        "</SiteDefinition><SiteDefinition><Comment number=\"100001\"/></SiteDefinition>"
+        "<SiteDefinition><Comment number=\"100000\">last</Comment></SiteDefinition>"
         "<Other/></ZAR_SVY>");
     CSiteDefinition site;
     EXPECT_EQ(Load(site), 0);
@@ -64,6 +65,9 @@ TEST_F(SiteDefinitionTest, RepeatedFieldsBadJobsAndBadComments) {
         CSiteDefinition bad;
         EXPECT_EQ(Load(bad, index), 0) << index;
     }
+    CSiteDefinition largest;  // the largest comment number is taken
+    ASSERT_EQ(Load(largest, 3), 1);
+    EXPECT_EQ(Join(largest.m_comments.size(), largest.m_comments.back()), "100000 last ");
     m_file.GotoRootNode();
     ASSERT_EQ(m_file.GotoChildNode("Other"), 1);
     EXPECT_EQ(site.Load(&m_file) + site.Load(nullptr), 0);

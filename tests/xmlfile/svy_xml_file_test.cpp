@@ -158,6 +158,7 @@ TEST_F(SvyXmlFileTest, TextBufferLimit) {
     EXPECT_EQ(After(file.GotoNextSibling(tooLong)), "1 <none>") << "a name too long to read back";
     EXPECT_EQ(Attr(fits), "v");
     EXPECT_EQ(Attr("a"), "<none>") << "a value of 256 bytes does not fit";
+    EXPECT_EQ(Attr(tooLong), "<none>") << "nor does a name of 256 bytes";
     EXPECT_EQ(file.SetNodeAttribute(tooLong, "v"), 0);
     EXPECT_EQ(file.SetNodeAttribute("b", tooLong + tooLong), 1);
 
