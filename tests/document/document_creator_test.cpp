@@ -18,8 +18,6 @@ namespace fs = boost::filesystem;
 using testing::ElementsAre;
 using testing::Pair;
 
-const char kFailure[] = "The SVY file could not be created due to the following error(s):\n";
-
 class DocumentCreatorTest : public svy3_test::WriterTest {
   protected:
     std::string m_target = m_dir.File("project.svy");
@@ -39,62 +37,54 @@ class DocumentCreatorTest : public svy3_test::WriterTest {
         EXPECT_TRUE(m_doc.load_file(m_target.c_str(), pugi::parse_default | pugi::parse_comments));
         return m_doc.document_element();
     }
-    // The site definition written for a job at `date` and `time`; "Unknown job" and the two.
-    static std::string Site(const std::string& date, const std::string& time,
-                            const std::string& when) {
-        return "SiteDefinition{CreatedBy[name=writer test,version=1.0,DIP=42,date=2024-01-02,"
-               "time=03:04:05] Operator\"NA\" CompanyName\"NA\" SiteName\"NA\" Job[date=" +
-               date + ",time=" + time + "]\"Unknown job " + when + "\"}";
-    }
 };
 
-TEST_F(DocumentCreatorTest, AnEmptySelectionBuildsTheSkeletonInMemoryOnly) {
+TEST_F(DocumentCreatorTest, SkeletonAndSiteDefinitionFromTheFirstRadarFile) {
+    // An empty selection builds the skeleton in memory only; saving writes it to the path.
     svy3_test::WriteFile(m_target, "previous");
     EXPECT_EQ(Create({}), 1);
     EXPECT_EQ(svy3_test::ReadFile(m_target), "previous");
-    // The cursor keeps the new document and its path: saving writes it there.
     ASSERT_EQ(m_file.Save(), 0);
-    const pugi::xml_node root = Saved();
-    EXPECT_EQ(svy3_test::Outline(root), "ZAR_SVY[version=1.1.0]");
-    EXPECT_EQ(root.first_child().type(), pugi::node_comment);
-    EXPECT_TRUE(m_boxes.messages().empty());
-}
+    EXPECT_EQ(svy3_test::Outline(Saved()), "ZAR_SVY[version=1.1.0]");
+    EXPECT_EQ(Saved().first_child().type(), pugi::node_comment);
 
-TEST_F(DocumentCreatorTest, SiteDefinitionComesFromTheFirstRadarFile) {
     Radar("A", "2020-01-01 00:00:00");
     Radar("B");  // B.HD serves the selection's b.DT1
     EXPECT_EQ(Create({m_dir.File("A.hd"), m_dir.File("b.DT1"), Radar("C", "2023-03-03")}), 0);
     EXPECT_EQ(svy3_test::ChildNames(Saved()), "SiteDefinition Data");
     EXPECT_EQ(svy3_test::Outline(Saved().child("SiteDefinition")),
-              Site("2024-05-21", "13:04:05", "2024-05-21 13:04:05"));
+              "SiteDefinition{CreatedBy[name=writer test,version=1.0,DIP=42,date=2024-01-02,"
+              "time=03:04:05] Operator\"NA\" CompanyName\"NA\" SiteName\"NA\" "
+              "Job[date=2024-05-21,time=13:04:05]\"Unknown job 2024-05-21 13:04:05\"}");
 
     // Headers alone: no site definition. An unreadable first header: an invalid date.
     EXPECT_EQ(Create({m_dir.File("A.hd")}), 0);
     EXPECT_EQ(svy3_test::ChildNames(Saved()), "Data");
     svy3_test::WriteFile(m_dir.File("G.HD"), "\x01 not a header");
     EXPECT_EQ(Create({m_dir.File("G.DT1"), Radar("B")}), 0);
-    EXPECT_EQ(svy3_test::Outline(Saved().child("SiteDefinition")),
-              Site("Invalid DateTime", "Invalid DateTime", "Invalid DateTime"));
+    EXPECT_EQ(svy3_test::Outline(Saved().child("SiteDefinition").child("Job")),
+              "Job[date=Invalid DateTime,time=Invalid DateTime]\"Unknown job Invalid DateTime\"");
     EXPECT_TRUE(m_boxes.messages().empty());
 }
 
-TEST_F(DocumentCreatorTest, BareFileNamesUseTheCurrentFolder) {
-    const fs::path previous = fs::current_path();
-    fs::current_path(m_dir.path());
-    Radar("NB_C1B1");
-    const int32_t result = Create({"NB_C1B1.dt1"});
-    fs::current_path(previous);
-    ASSERT_EQ(result, 0);
-    EXPECT_EQ(svy3_test::ChildNames(Saved()), "SiteDefinition Data");
-    const pugi::xml_node data = Saved().child("Data");
-    EXPECT_EQ(std::string(data.child("DataDirPath").text().get()), "");
-    EXPECT_EQ(svy3_test::ChildNames(data.child("Line")), "Settings DataFile LinearRef");
-
-    // A data folder given is the one written, and the one the header is looked up in.
+// Bare file names are looked up in the current folder and no data folder is written; a data
+// folder given is the one written, and the one the header is looked up in.
+TEST_F(DocumentCreatorTest, BareFileNamesUseTheCurrentFolderOrTheDataFolderGiven) {
     const std::string dataDir = m_dir.path() + "/";
-    ASSERT_EQ(Create({"NB_C1B1.dt1"}, dataDir.c_str()), 0);
-    EXPECT_EQ(svy3_test::ChildNames(Saved()), "SiteDefinition Data");
-    EXPECT_EQ(dataDir, Saved().child("Data").child("DataDirPath").text().get());
+    for (const char* given : {static_cast<const char*>(nullptr), dataDir.c_str()}) {
+        const fs::path previous = fs::current_path();
+        if (!given)
+            fs::current_path(m_dir.path());
+        Radar("NB_C1B1");
+        const int32_t result = Create({"NB_C1B1.dt1"}, given);
+        fs::current_path(previous);
+        ASSERT_EQ(result, 0);
+        const pugi::xml_node data = Saved().child("Data");
+        EXPECT_EQ(svy3_test::Join(svy3_test::ChildNames(Saved()), data.child_value("DataDirPath"),
+                                  svy3_test::ChildNames(data.child("Line"))),
+                  svy3_test::Join("SiteDefinition Data", given ? dataDir : "",
+                                  "Settings DataFile LinearRef"));
+    }
 }
 
 TEST_F(DocumentCreatorTest, FailuresLeaveNoProjectFileBehind) {
@@ -103,9 +93,10 @@ TEST_F(DocumentCreatorTest, FailuresLeaveNoProjectFileBehind) {
     svy3_test::WriteFile(m_target, "previous");
     EXPECT_EQ(Create({Radar("F_C1B1"), m_dir.File("noodo.sen")}), -1);
     EXPECT_EQ(svy3_test::ReadFile(m_target), "previous");
-    EXPECT_THAT(
-        m_boxes.messages(),
-        ElementsAre(Pair(kFailure + std::string("Cannot read SEN file!"), ZAR::MessageIcon::None)));
+    EXPECT_THAT(m_boxes.messages(),
+                ElementsAre(Pair("The SVY file could not be created due to the following "
+                                 "error(s):\nCannot read SEN file!",
+                                 ZAR::MessageIcon::None)));
     // A failed save gives the save code, without a message.
     m_target = m_dir.File("missing/project.svy");
     EXPECT_EQ(Create({Radar("U_C1B1")}), 202);

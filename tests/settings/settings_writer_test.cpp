@@ -18,6 +18,7 @@
 namespace {
 
 using Block = ZAR::CSvySettingsBlock_V110;
+using svy3_test::Join;
 using testing::HasSubstr;
 using ZAR::CSVYXmlFile;
 
@@ -82,20 +83,17 @@ TEST(SettingsWriter, BlockInMemoryHasMetresFixedOrientationsAndASurveyModeCode) 
     param.AntennaSeparation = ZAR::SMeasure(1.0, ZAR::UNIT_FT);
     const auto block = CSVYXmlFile::LoadSettings110FromHd(Header(param));
     ASSERT_TRUE(block);
-    EXPECT_EQ(
-        std::make_tuple(block->SampleCount, block->TimeWindowNs, block->SampleIntervalNs,
-                        block->TimeZero, block->OdometerTicksPerMetre, block->OdometerSensorId,
-                        block->NominalFrequencyMHz, block->PulseVoltage),
-        std::make_tuple(200, 160.0, 0.8, 20.0, 500.5, 0, 100.0, 400.0));
-    EXPECT_EQ(block->StepSizeMeasure, ZAR::SMeasure(0.1, ZAR::UNIT_FT));  // kept in its unit
-    EXPECT_DOUBLE_EQ(block->ReceiverAntenna.Y, 0.1524);                   // half of 1 ft, in m
-    EXPECT_DOUBLE_EQ(block->TransmitterAntenna.Y, -0.1524);
-    for (const Block::SAntenna& a : {block->ReceiverAntenna, block->TransmitterAntenna})
-        EXPECT_EQ(std::make_tuple(a.X, a.Z, a.OrientX, a.OrientY, a.OrientZ, a.OrientationType,
-                                  a.PositionReference, a.OrientationReference),
-                  std::make_tuple(0.0, 0.0, -1.0, -1.0, -1.0, int32_t{Block::Perpendicular},
-                                  int32_t{Block::relative}, int32_t{Block::relative}));
-    EXPECT_TRUE(block->ProcessList.empty());
+    // The step is kept in its unit; the antennas stand half of 1 ft, in metres, either side.
+    const Block& b = *block;
+    EXPECT_EQ(Join(b.SampleCount, b.TimeWindowNs, b.SampleIntervalNs, b.TimeZero,
+                   b.OdometerTicksPerMetre, b.OdometerSensorId, b.NominalFrequencyMHz,
+                   b.PulseVoltage, b.StepSizeMeasure.value, b.StepSizeMeasure.unit,
+                   b.ReceiverAntenna.Y, b.TransmitterAntenna.Y, b.ProcessList.size()),
+              Join(200, 160, 0.8, 20, 500.5, 0, 100, 400, 0.1, ZAR::UNIT_FT, 0.1524, -0.1524, 0));
+    for (const Block::SAntenna& a : {b.ReceiverAntenna, b.TransmitterAntenna})
+        EXPECT_EQ(Join(a.X, a.Z, a.OrientX, a.OrientY, a.OrientZ, a.OrientationType,
+                       a.PositionReference, a.OrientationReference),
+                  Join(0, 0, -1, -1, -1, Block::Perpendicular, Block::relative, Block::relative));
     // "CMP" or "WARR" in any case, and nothing longer, is CMP/WARR.
     const std::pair<const char*, int32_t> modes[] = {{"CMP", Block::CMP_WARR},
                                                      {"warr", Block::CMP_WARR},
