@@ -235,12 +235,10 @@ TEST_F(SvyGpsTest, ExportPlacesTracksAndFiducialsInLongitudeAndLatitude) {
     ASSERT_EQ(collection["type"], "FeatureCollection");
     const auto& features = collection["features"];
     ASSERT_EQ(features.size(), 2u);
-    for (const auto& feature : features) {
-        EXPECT_EQ(feature["type"], "Feature");
-        EXPECT_EQ(feature["properties"]["lineSet"], "S");
-        EXPECT_EQ(feature["properties"]["line"], "L1");
-        EXPECT_EQ(feature["properties"]["file"], "F.HD+DT1");
-    }
+    EXPECT_EQ(features[0]["properties"].dump() + features[1]["properties"].dump(),
+              R"({"file":"F.HD+DT1","kind":"track","line":"L1","lineSet":"S","unit":"degree"})"
+              R"({"comment":"pipe","file":"F.HD+DT1","flag":"C","kind":"fiducial","line":"L1",)"
+              R"("lineSet":"S","ododist":5.0,"unit":"degree"})");
     // Every exported [longitude, latitude] back in UTM, against the grid's own placing.
     auto expectAt = [&](const nlohmann::json& coordinates, double x, double y) {
         ASSERT_EQ(coordinates.size(), 2u);
@@ -259,24 +257,21 @@ TEST_F(SvyGpsTest, ExportPlacesTracksAndFiducialsInLongitudeAndLatitude) {
     expectAt(track["coordinates"][0], 0, 0);
     expectAt(track["coordinates"][1], 30, 10);
     expectAt(track["coordinates"][2], 60, 25);  // centimetres in the document
-    const auto& fiducial = features[1];
-    EXPECT_EQ(fiducial["geometry"]["type"], "Point");
-    EXPECT_EQ(fiducial["properties"]["kind"], "fiducial");
-    EXPECT_EQ(fiducial["properties"]["comment"], "pipe");
+    EXPECT_EQ(features[1]["geometry"]["type"], "Point");
     // 5 m of 10 is file position 0.5: a third of the way from (30, 10) at 0.25 to (60, 25) at 1.
-    expectAt(fiducial["geometry"]["coordinates"], 40, 15);
+    expectAt(features[1]["geometry"]["coordinates"], 40, 15);
 }
 
 TEST_F(SvyGpsTest, ExportWritesLocalCoordinatesAsGeoJsonOrCsvToAFile) {
     svy_tool::ExportOptions options;
     Output run = Export(options);
     ASSERT_EQ(run.status, 0) << run.err;
-    const auto collection = nlohmann::json::parse(run.out);
-    ASSERT_EQ(collection["features"].size(), 1u);  // line B has no positions
-    const auto& track = collection["features"][0];
-    EXPECT_EQ(track["geometry"]["coordinates"], nlohmann::json::parse("[[0,0],[1,0]]"));
-    EXPECT_EQ(track["properties"]["unit"], "m");
-    EXPECT_EQ(track["properties"]["lineSet"], "");
+    // Line B has no positions.
+    EXPECT_EQ(
+        nlohmann::json::parse(run.out)["features"].dump(),
+        R"([{"geometry":{"coordinates":[[0.0,0.0],[1.0,0.0]],"type":"LineString"},)"
+        R"("properties":{"file":"A.HD+DT1","kind":"track","line":"A","lineSet":"","unit":"m"},)"
+        R"("type":"Feature"}])");
 
     ASSERT_EQ(Fiducials("N,2.5,a \"quoted\", text\n").status, 0);
     options.csv = true;
