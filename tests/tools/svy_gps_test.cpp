@@ -168,26 +168,20 @@ TEST_F(SvyGpsTest, GpsFilesMustLieInTheDataFolderOnALineWithPositions) {
     const Output run = Invoke(svy_tool::RunGps, Address("-", "A"), track);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "attached track.GPS to line A\nsaved " + Project() + "\n");
-    const std::string document = ReadFile(Project());
-    EXPECT_THAT(document, HasSubstr(R"(name="track" ext="GPS")"));
-    EXPECT_THAT(document, HasSubstr("<FileDirPath>gps</FileDirPath>"));
+    EXPECT_THAT(ReadFile(Project()), testing::AllOf(HasSubstr(R"(name="track" ext="GPS")"),
+                                                    HasSubstr("<FileDirPath>gps</FileDirPath>")));
 }
 
 TEST_F(SvyGpsTest, RelationIsShownSetAndRefusedWhenDegenerate) {
     EXPECT_EQ(Relation({}).out, "no GPS-to-data relationship\n");
     const std::string before = ReadFile(Project());
-    const auto points = [](std::vector<double> values) {
-        svy_tool::RelationOptions options;
-        options.points = std::move(values);
-        return options;
-    };
-    svy_tool::RelationOptions shift;
-    shift.shift = {500000, 5000000};
+    using Points = std::vector<double>;
     const std::pair<svy_tool::RelationOptions, const char*> refused[] = {
-        {points({0, 0, 45, 15, 0, 0, 45.001, 15.001}), "coincide"},
-        {points({0, 0, 45, 15, 10, 10, 45, 15}), "coincide"},
-        {points({0, 0, 85, 15, 10, 10, 45, 15}), "latitudes must lie in -80..84"},
-        {shift, "needs a UTM zone"},
+        {{"", false, {}, 0, Points{0, 0, 45, 15, 0, 0, 45.001, 15.001}, ""}, "coincide"},
+        {{"", false, {}, 0, Points{0, 0, 45, 15, 10, 10, 45, 15}, ""}, "coincide"},
+        {{"", false, {}, 0, Points{0, 0, 85, 15, 10, 10, 45, 15}, ""},
+         "latitudes must lie in -80..84"},
+        {{"", false, {500000, 5000000}, 0, {}, ""}, "needs a UTM zone"},
     };
     for (const auto& [options, message] : refused) {
         SCOPED_TRACE(message);
@@ -197,9 +191,7 @@ TEST_F(SvyGpsTest, RelationIsShownSetAndRefusedWhenDegenerate) {
     }
     EXPECT_EQ(ReadFile(Project()), before);
 
-    shift.zone = "33T";
-    shift.rotation = 30;
-    const Output set = Relation(shift);
+    const Output set = Relation({"", false, {500000, 5000000}, 30, {}, "33T"});
     ASSERT_EQ(set.status, 0) << set.err;
     for (const Output& shown : {set, Relation({})}) {
         EXPECT_THAT(shown.out, HasSubstr("(shift and rotation)\n"));
@@ -218,15 +210,12 @@ TEST_F(SvyGpsTest, ExportPlacesTracksAndFiducialsInLongitudeAndLatitude) {
                           R"(<FIDComment units="m" ododist="5" fileflag="C">pipe</FIDComment>)" +
                           R"(<FIDComment units="m" ododist="50" fileflag="C">far</FIDComment>)") +
           "</Line></LineSet>");
-    svy_tool::ExportOptions options;
-    options.latlon = true;
+    const svy_tool::ExportOptions options{"", false, false, true, ""};
     Output run = Export(options);
     EXPECT_EQ(run.status, 1);
     EXPECT_THAT(run.err, HasSubstr("no GPS-to-data relationship"));
 
-    svy_tool::RelationOptions relation;
-    relation.points = grid.Points();
-    ASSERT_EQ(Relation(relation).status, 0);
+    ASSERT_EQ(Relation({"", false, {}, 0, grid.Points(), ""}).status, 0);
 
     run = Export(options);
     ASSERT_EQ(run.status, 0) << run.err;

@@ -97,18 +97,15 @@ TEST(SvyInfo, FileProblemsAreToldApart) {
         {longPath + "a.svy", svy_tool::kExitFileSystem, "at most 255 bytes"},
         {dir.File("text.svy"), svy_tool::kExitDocument, "not an XML document"},
     };
+    using namespace std::placeholders;  // the path, standard output and standard error
     using Command = std::function<int(const std::string&, std::ostream&, std::ostream&)>;
     const std::pair<const char*, Command> commands[] = {
-        {"info", [](auto& path, auto& out, auto&) { return svy_tool::RunInfo(path, false, out); }},
-        {"info --json",
-         [](auto& path, auto& out, auto&) { return svy_tool::RunInfo(path, true, out); }},
-        {"map",
-         [](auto& path, auto& out, auto& err) { return svy_tool::RunMap(path, false, out, err); }},
-        {"check", [](auto& path, auto& out,
-                     auto& err) { return svy_tool::RunCheck(path, false, out, err); }},
-        {"lines", [](auto& path, auto& out, auto& err) {
-             return svy_tool::RunLines(path, false, out, err);
-         }}};
+        {"info", std::bind(svy_tool::RunInfo, _1, false, _2)},
+        {"info --json", std::bind(svy_tool::RunInfo, _1, true, _2)},
+        {"map", std::bind(svy_tool::RunMap, _1, false, _2, _3)},
+        {"check", std::bind(svy_tool::RunCheck, _1, false, _2, _3)},
+        {"lines", std::bind(svy_tool::RunLines, _1, false, _2, _3)},
+    };
     for (const auto& [name, command] : commands) {
         for (const auto& c : cases) {
             if (c.path == dir.File("locked.svy") && !lockWorks)
