@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "editor/editor_support.h"
 #include "support/test_support.h"
 #include "tests/tools/tool_support.h"
 #include "tools/samples/sample_survey.h"
@@ -19,9 +20,9 @@
 
 namespace {
 
+using svy3_test::TreeSnapshot;
 using svy_tool_test::Captured;
 using svy_tool_test::Invoke;
-using svy_tool_test::Listing;
 using svy_tool_test::Output;
 using testing::HasSubstr;
 
@@ -112,15 +113,15 @@ TEST_F(SvyCreate, SelectionsAndFailures) {
         ASSERT_EQ(std::remove(m_dir.File(header).c_str()), 0);
     m_options.inputs = {m_dir.File("*.DT1"), m_dir.File("NAMED.DT1")};
     m_options.output = m_dir.File("new.svy");
-    const std::vector<std::string> listing = Listing(m_dir.path());
+    const auto before = TreeSnapshot(m_dir.path());
     run = Create();
     EXPECT_EQ(run.status, svy_tool::kExitDocument);
     EXPECT_THAT(run.err, HasSubstr("NAMED.DT1: No such file"));
     EXPECT_THAT(run.err, HasSubstr("no data file could be read; nothing written"));
-    EXPECT_EQ(Listing(m_dir.path()), listing);
+    EXPECT_EQ(TreeSnapshot(m_dir.path()), before);
 }
 
-// Each refused output leaves the file it would have harmed and the folder as they were.
+// Each refused output leaves the folder, and every file in it, as they were.
 TEST_F(SvyCreate, OutputsThatWouldHarmAFileAreRefused) {
     Survey(2, 1);
     const std::string kept =
@@ -133,42 +134,35 @@ TEST_F(SvyCreate, OutputsThatWouldHarmAFileAreRefused) {
     const struct {
         std::string output;
         bool force;
-        std::string guarded;
         int status;
         const char* message;
     } cases[] = {
         // The same file under another name, even with --force.
-        {m_dir.File("link.svy"), true, m_dir.File("DEMOC1B1.DT1"), svy_tool::kExitUsage,
-         "is one of the input files"},
+        {m_dir.File("link.svy"), true, svy_tool::kExitUsage, "is one of the input files"},
         // Radar data, named in any case, existing or not.
-        {m_dir.path() + "/./DEMOC1B1.sen", true, m_dir.File("DEMOC1B1.sen"), svy_tool::kExitUsage,
-         "radar data file"},
-        {m_dir.File("DEMOC2B1.HD"), false, m_dir.File("DEMOC2B1.HD"), svy_tool::kExitUsage,
-         "radar data file"},
-        {m_dir.File("DEMOC2B1.hd"), false, kept, svy_tool::kExitUsage, "radar data file"},
-        {m_dir.File("x.Dt1"), false, kept, svy_tool::kExitUsage, "radar data file"},
-        {m_dir.File("y.SEN"), false, kept, svy_tool::kExitUsage, "radar data file"},
-        {kept, false, kept, svy_tool::kExitFileSystem, "use --force to replace it"},
-        {name256, false, kept, svy_tool::kExitFileSystem, "at most 255 bytes"},
-        {m_dir.File(std::string(300, 'f') + "/a.svy"), false, kept, svy_tool::kExitFileSystem,
+        {m_dir.path() + "/./DEMOC1B1.sen", true, svy_tool::kExitUsage, "radar data file"},
+        {m_dir.File("DEMOC2B1.HD"), false, svy_tool::kExitUsage, "radar data file"},
+        {m_dir.File("DEMOC2B1.hd"), false, svy_tool::kExitUsage, "radar data file"},
+        {m_dir.File("x.Dt1"), false, svy_tool::kExitUsage, "radar data file"},
+        {m_dir.File("y.SEN"), false, svy_tool::kExitUsage, "radar data file"},
+        {kept, false, svy_tool::kExitFileSystem, "use --force to replace it"},
+        {name256, false, svy_tool::kExitFileSystem, "at most 255 bytes"},
+        {m_dir.File(std::string(300, 'f') + "/a.svy"), false, svy_tool::kExitFileSystem,
          "at most 255 bytes"},
-        {m_dir.File("folder.svy"), true, kept, svy_tool::kExitFileSystem, "is a folder"},
+        {m_dir.File("folder.svy"), true, svy_tool::kExitFileSystem, "is a folder"},
     };
     m_options.inputs = {m_dir.File("*.DT1"), m_dir.File("*.sen")};
     m_options.lineSpacing = 0.5;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.output);
-        const std::string before = svy3_test::ReadFile(c.guarded);
-        const std::vector<std::string> listing = Listing(m_dir.path());
+        const auto before = TreeSnapshot(m_dir.path());
         m_options.output = c.output;
         m_options.force = c.force;
         const Output run = Create();
         EXPECT_EQ(run.status, c.status);
         EXPECT_THAT(run.err, HasSubstr(c.message));
         EXPECT_EQ(run.out, "");
-        EXPECT_FALSE(before.empty());
-        EXPECT_EQ(svy3_test::ReadFile(c.guarded), before);
-        EXPECT_EQ(Listing(m_dir.path()), listing);
+        EXPECT_EQ(TreeSnapshot(m_dir.path()), before);
     }
 
     // With --force the document is replaced, keeping its permissions, and nothing else is left
@@ -182,13 +176,12 @@ TEST_F(SvyCreate, OutputsThatWouldHarmAFileAreRefused) {
     for (const auto& [name, mode] : outputs) {
         SCOPED_TRACE(name);
         m_options.output = m_dir.File(name);
-        std::vector<std::string> listing = Listing(m_dir.path());
-        listing.push_back(name);
-        std::sort(listing.begin(), listing.end());
-        listing.erase(std::unique(listing.begin(), listing.end()), listing.end());
+        std::map<std::string, std::string> expected = TreeSnapshot(m_dir.path());
         EXPECT_EQ(Create().status, svy_tool::kExitOk);
-        EXPECT_THAT(svy3_test::ReadFile(m_options.output), HasSubstr("<Line name=\"Line2\""));
-        EXPECT_EQ(Listing(m_dir.path()), listing);
+        std::map<std::string, std::string> tree = TreeSnapshot(m_dir.path());
+        EXPECT_THAT(tree[name], HasSubstr("<Line name=\"Line2\""));
+        expected[name] = tree[name];
+        EXPECT_EQ(tree, expected);
         struct stat info {};
         ASSERT_EQ(stat(m_options.output.c_str(), &info), 0);
         EXPECT_EQ(info.st_mode & 07777, mode);

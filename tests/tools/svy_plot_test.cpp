@@ -395,8 +395,8 @@ TEST_F(SvyPlotTest, RefusesOutputsThatAreNotPicturesOrAreTheProject) {
     }
     EXPECT_EQ(ReadFile(Project()), before);
     EXPECT_TRUE(fs::is_symlink(m_dir.File("link.png")));
-    EXPECT_THAT(svy_tool_test::Listing(m_dir.path()),
-                testing::ElementsAre("link.png", "survey.svy"));
+    EXPECT_THAT(svy3_test::TreeSnapshot(m_dir.path()),
+                testing::ElementsAre(testing::Key("link.png"), testing::Key("survey.svy")));
 
     // Projects that cannot be read: a file system problem, or a document one.
     svy3_test::WriteFile(m_dir.File("bad.svy"), "not xml");

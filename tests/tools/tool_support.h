@@ -1,13 +1,10 @@
-// Helpers for the tool's tests: a command's printed output and exit status in one record, the
-// names in a folder, and a local grid placed in UTM for the commands that work in longitude and
-// latitude.
+// Helpers for the tool's tests: a command's printed output and exit status in one record, and a
+// local grid placed in UTM for the commands that work in longitude and latitude.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <GeographicLib/UTMUPS.hpp>
-#include <algorithm>
-#include <boost/filesystem/operations.hpp>
 #include <cmath>
 #include <sstream>
 #include <string>
@@ -36,15 +33,6 @@ template <class Command, class... Args>
 Output Invoke(Command command, const Args&... args) {
     return Captured(
         [&](std::ostream& out, std::ostream& err) { return command(args..., out, err); });
-}
-
-// The names in a folder (not below it), sorted.
-inline std::vector<std::string> Listing(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : boost::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // A local grid (metres) turned 25 degrees from east, its origin in UTM zone 33 north; where its
