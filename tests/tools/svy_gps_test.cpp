@@ -228,17 +228,12 @@ TEST_F(SvyGpsTest, ExportPlacesTracksAndFiducialsInLongitudeAndLatitude) {
               R"({"file":"F.HD+DT1","kind":"track","line":"L1","lineSet":"S","unit":"degree"})"
               R"({"comment":"pipe","file":"F.HD+DT1","flag":"C","kind":"fiducial","line":"L1",)"
               R"("lineSet":"S","ododist":5.0,"unit":"degree"})");
-    // Every exported [longitude, latitude] back in UTM, against the grid's own placing.
+    // Every exported [longitude, latitude] against the grid's own placing (1e-7 degrees: 1 cm).
     auto expectAt = [&](const nlohmann::json& coordinates, double x, double y) {
-        ASSERT_EQ(coordinates.size(), 2u);
-        double e, n, gamma, k;
-        int zone;
-        bool north;
-        GeographicLib::UTMUPS::Forward(coordinates[1].get<double>(), coordinates[0].get<double>(),
-                                       zone, north, e, n, gamma, k, 33);
-        const auto [expectedE, expectedN] = grid.Utm(x, y);
-        EXPECT_NEAR(e, expectedE, 0.01);
-        EXPECT_NEAR(n, expectedN, 0.01);
+        const auto [latitude, longitude] = grid.LatLong(x, y);
+        EXPECT_THAT(
+            coordinates.get<std::vector<double>>(),
+            ElementsAre(testing::DoubleNear(longitude, 1e-7), testing::DoubleNear(latitude, 1e-7)));
     };
     const auto& track = features[0]["geometry"];
     ASSERT_EQ(track["type"], "LineString");
