@@ -40,16 +40,12 @@ Output Invoke(Command command, const Args&... args) {
 struct TurnedGrid {
     double east0 = 500123.4, north0 = 5100456.7, angle = 25.0 * std::acos(-1.0) / 180.0;
 
-    // Easting and northing.
-    std::pair<double, double> Utm(double x, double y) const {
-        return {east0 + x * std::cos(angle) - y * std::sin(angle),
-                north0 + x * std::sin(angle) + y * std::cos(angle)};
-    }
     // Latitude and longitude.
     std::pair<double, double> LatLong(double x, double y) const {
-        const auto [east, north] = Utm(x, y);
         double latitude, longitude;
-        GeographicLib::UTMUPS::Reverse(33, true, east, north, latitude, longitude);
+        GeographicLib::UTMUPS::Reverse(33, true, east0 + x * std::cos(angle) - y * std::sin(angle),
+                                       north0 + x * std::sin(angle) + y * std::cos(angle), latitude,
+                                       longitude);
         return {latitude, longitude};
     }
     // The two points that give the relationship to `svy relation --points`: (0, 0) and (100, 50).
