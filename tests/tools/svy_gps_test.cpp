@@ -193,6 +193,7 @@ TEST_F(SvyGpsTest, RelationIsShownSetAndRefusedWhenDegenerate) {
     const Output set = Relation({"", false, {500000, 5000000}, 30, {}, "33T"});
     ASSERT_EQ(set.status, 0) << set.err;
     for (const Output& shown : {set, Relation({})}) {
+        EXPECT_EQ(shown.status, 0);
         EXPECT_THAT(shown.out, HasSubstr("(shift and rotation)\n"));
         EXPECT_THAT(shown.out, HasSubstr("rotation: 30 degrees\n  UTM zone: 33T\n"));
     }

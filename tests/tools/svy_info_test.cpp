@@ -54,6 +54,7 @@ TEST(SvyInfo, SummarizesTheSampleProject) {
     std::ostringstream text;
     svy_tool::PrintSummary(s, text);
     EXPECT_THAT(text.str(), HasSubstr("QUARRYC2B1  HD+DT1"));
+    EXPECT_THAT(text.str(), HasSubstr("\n  #2: 500 samples at 0.2000 ns"));  // numbered from 1
     const nlohmann::json json = svy_tool::SummaryToJson(s);
     EXPECT_EQ(json["lines"][1]["files"][1]["kind"], ".SEN");
     // Settings numbered from 1 as in the text, line types by name, messages as a list.
