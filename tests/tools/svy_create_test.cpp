@@ -1,15 +1,18 @@
 // svy create and svy demo: the selection, the report, and the outputs refused before anything is
-// written.
+// written; svy check on a created project whose files are then damaged.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <nlohmann/json.hpp>
 
+#include "editor/editor_support.h"
 #include "support/test_support.h"
 #include "tests/tools/tool_support.h"
 #include "tools/samples/sample_survey.h"
+#include "tools/svy/check_command.h"
 #include "tools/svy/create_command.h"
 #include "tools/svy/demo_survey.h"
 #include "tools/svy/exit_status.h"
@@ -17,21 +20,22 @@
 
 namespace {
 
+using svy3_test::TreeSnapshot;
 using svy_tool_test::Captured;
-using svy_tool_test::Listing;
+using svy_tool_test::Invoke;
 using svy_tool_test::Output;
 using testing::HasSubstr;
 
 // A sample survey of `lines` lines of `filesPerLine` radar files and an odometer file.
 class SvyCreate : public testing::Test {
   protected:
-    void Survey(int lines, int filesPerLine) {
+    void Survey(int lines, int filesPerLine, const std::string& folder = "") {
         svy3_samples::RadarSurveyShape shape;
         shape.lines = lines;
         shape.filesPerLine = filesPerLine;
         shape.tracesPerFile = 10;
         std::string error;
-        ASSERT_EQ(svy3_samples::WriteRadarSurvey(m_dir.path(), shape, error).size(),
+        ASSERT_EQ(svy3_samples::WriteRadarSurvey(m_dir.File(folder), shape, error).size(),
                   static_cast<size_t>(lines * filesPerLine + 1))
             << error;
     }
@@ -103,9 +107,21 @@ TEST_F(SvyCreate, SelectionsAndFailures) {
                            ": 2 lines, 3 data files from 4 selected files (1 without a readable "
                            "header), data folder " +
                            Summary().dataDir + "\n");
+
+    // With no header left, and a named file missing, nothing is written.
+    for (const char* header : {"DEMOC1B1.HD", "DEMOC1B2.HD", "DEMOC2B1.HD"})
+        ASSERT_EQ(std::remove(m_dir.File(header).c_str()), 0);
+    m_options.inputs = {m_dir.File("*.DT1"), m_dir.File("NAMED.DT1")};
+    m_options.output = m_dir.File("new.svy");
+    const auto before = TreeSnapshot(m_dir.path());
+    run = Create();
+    EXPECT_EQ(run.status, svy_tool::kExitDocument);
+    EXPECT_THAT(run.err, HasSubstr("NAMED.DT1: No such file"));
+    EXPECT_THAT(run.err, HasSubstr("no data file could be read; nothing written"));
+    EXPECT_EQ(TreeSnapshot(m_dir.path()), before);
 }
 
-// Each refused output leaves the file it would have harmed and the folder as they were.
+// Each refused output leaves the folder, and every file in it, as they were.
 TEST_F(SvyCreate, OutputsThatWouldHarmAFileAreRefused) {
     Survey(2, 1);
     const std::string kept =
@@ -118,42 +134,35 @@ TEST_F(SvyCreate, OutputsThatWouldHarmAFileAreRefused) {
     const struct {
         std::string output;
         bool force;
-        std::string guarded;
         int status;
         const char* message;
     } cases[] = {
         // The same file under another name, even with --force.
-        {m_dir.File("link.svy"), true, m_dir.File("DEMOC1B1.DT1"), svy_tool::kExitUsage,
-         "is one of the input files"},
+        {m_dir.File("link.svy"), true, svy_tool::kExitUsage, "is one of the input files"},
         // Radar data, named in any case, existing or not.
-        {m_dir.path() + "/./DEMOC1B1.sen", true, m_dir.File("DEMOC1B1.sen"), svy_tool::kExitUsage,
-         "radar data file"},
-        {m_dir.File("DEMOC2B1.HD"), false, m_dir.File("DEMOC2B1.HD"), svy_tool::kExitUsage,
-         "radar data file"},
-        {m_dir.File("DEMOC2B1.hd"), false, kept, svy_tool::kExitUsage, "radar data file"},
-        {m_dir.File("x.Dt1"), false, kept, svy_tool::kExitUsage, "radar data file"},
-        {m_dir.File("y.SEN"), false, kept, svy_tool::kExitUsage, "radar data file"},
-        {kept, false, kept, svy_tool::kExitFileSystem, "use --force to replace it"},
-        {name256, false, kept, svy_tool::kExitFileSystem, "at most 255 bytes"},
-        {m_dir.File(std::string(300, 'f') + "/a.svy"), false, kept, svy_tool::kExitFileSystem,
+        {m_dir.path() + "/./DEMOC1B1.sen", true, svy_tool::kExitUsage, "radar data file"},
+        {m_dir.File("DEMOC2B1.HD"), false, svy_tool::kExitUsage, "radar data file"},
+        {m_dir.File("DEMOC2B1.hd"), false, svy_tool::kExitUsage, "radar data file"},
+        {m_dir.File("x.Dt1"), false, svy_tool::kExitUsage, "radar data file"},
+        {m_dir.File("y.SEN"), false, svy_tool::kExitUsage, "radar data file"},
+        {kept, false, svy_tool::kExitFileSystem, "use --force to replace it"},
+        {name256, false, svy_tool::kExitFileSystem, "at most 255 bytes"},
+        {m_dir.File(std::string(300, 'f') + "/a.svy"), false, svy_tool::kExitFileSystem,
          "at most 255 bytes"},
-        {m_dir.File("folder.svy"), true, kept, svy_tool::kExitFileSystem, "is a folder"},
+        {m_dir.File("folder.svy"), true, svy_tool::kExitFileSystem, "is a folder"},
     };
     m_options.inputs = {m_dir.File("*.DT1"), m_dir.File("*.sen")};
     m_options.lineSpacing = 0.5;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.output);
-        const std::string before = svy3_test::ReadFile(c.guarded);
-        const std::vector<std::string> listing = Listing(m_dir.path());
+        const auto before = TreeSnapshot(m_dir.path());
         m_options.output = c.output;
         m_options.force = c.force;
         const Output run = Create();
         EXPECT_EQ(run.status, c.status);
         EXPECT_THAT(run.err, HasSubstr(c.message));
         EXPECT_EQ(run.out, "");
-        EXPECT_FALSE(before.empty());
-        EXPECT_EQ(svy3_test::ReadFile(c.guarded), before);
-        EXPECT_EQ(Listing(m_dir.path()), listing);
+        EXPECT_EQ(TreeSnapshot(m_dir.path()), before);
     }
 
     // With --force the document is replaced, keeping its permissions, and nothing else is left
@@ -167,32 +176,16 @@ TEST_F(SvyCreate, OutputsThatWouldHarmAFileAreRefused) {
     for (const auto& [name, mode] : outputs) {
         SCOPED_TRACE(name);
         m_options.output = m_dir.File(name);
-        std::vector<std::string> listing = Listing(m_dir.path());
-        listing.push_back(name);
-        std::sort(listing.begin(), listing.end());
-        listing.erase(std::unique(listing.begin(), listing.end()), listing.end());
+        std::map<std::string, std::string> expected = TreeSnapshot(m_dir.path());
         EXPECT_EQ(Create().status, svy_tool::kExitOk);
-        EXPECT_THAT(svy3_test::ReadFile(m_options.output), HasSubstr("<Line name=\"Line2\""));
-        EXPECT_EQ(Listing(m_dir.path()), listing);
+        std::map<std::string, std::string> tree = TreeSnapshot(m_dir.path());
+        EXPECT_THAT(tree[name], HasSubstr("<Line name=\"Line2\""));
+        expected[name] = tree[name];
+        EXPECT_EQ(tree, expected);
         struct stat info {};
         ASSERT_EQ(stat(m_options.output.c_str(), &info), 0);
         EXPECT_EQ(info.st_mode & 07777, mode);
     }
-}
-
-TEST_F(SvyCreate, NoReadableDataFileWritesNothing) {
-    Survey(2, 1);
-    for (const char* header : {"DEMOC1B1.HD", "DEMOC2B1.HD"})
-        ASSERT_EQ(std::remove(m_dir.File(header).c_str()), 0);
-    m_options.inputs = {m_dir.File("*.DT1"), m_dir.File("NAMED.DT1")};
-    m_options.lineSpacing = 0.5;
-    m_options.output = m_dir.File("new.svy");
-    const std::vector<std::string> listing = Listing(m_dir.path());
-    const Output run = Create();
-    EXPECT_EQ(run.status, svy_tool::kExitDocument);
-    EXPECT_THAT(run.err, HasSubstr("NAMED.DT1: No such file"));
-    EXPECT_THAT(run.err, HasSubstr("no data file could be read; nothing written"));
-    EXPECT_EQ(Listing(m_dir.path()), listing);
 }
 
 TEST_F(SvyCreate, SpacingUsedWithoutATerminalIsTold) {
@@ -209,6 +202,52 @@ TEST_F(SvyCreate, SpacingUsedWithoutATerminalIsTold) {
     const double told = std::strtod(run.err.c_str() + at + intro.size(), nullptr);
     EXPECT_GT(told, 0.0);
     EXPECT_DOUBLE_EQ(Summary().lines.at(1).lateralOffset, told);
+}
+
+// svy check on a survey of two lines of two radar files and an odometer file in data/, and its
+// project in project/ (so that the data files are found through the document's data folder only).
+TEST_F(SvyCreate, CheckTellsEachDamageOnce) {
+    Survey(2, 2, "data");
+    boost::filesystem::create_directory(m_dir.File("project"));
+    m_options.inputs = {m_dir.File("data/*.DT1"), m_dir.File("data/*.sen")};
+    m_options.output = m_dir.File("project/survey.svy");
+    m_options.lineSpacing = 0.75;
+    ASSERT_EQ(Create().status, 0);
+    const auto check = [&](int status) {
+        const Output text = Invoke(svy_tool::RunCheck, m_options.output, false);
+        const Output json = Invoke(svy_tool::RunCheck, m_options.output, true);
+        EXPECT_EQ(text.status, status);
+        EXPECT_EQ(json.status, status);
+        return std::make_pair(text.out, nlohmann::json::parse(json.out));
+    };
+    auto [text, json] = check(svy_tool::kExitOk);
+    EXPECT_EQ(text, m_options.output + ": 5 data files, all on disk and readable\n");
+    EXPECT_EQ(json["dataFiles"], 5);
+
+    const struct {
+        const char* file;      // in data/
+        const char* contents;  // nullptr: removed
+        std::vector<std::string> problems;
+    } damages[] = {
+        {"DEMOC1B2.DT1", nullptr, {"Line1: DEMOC1B2: missing .DT1 file"}},
+        {"DEMOC1B1.sen", nullptr, {"Line1: DEMOC1B1: missing .sen file"}},
+        {"DEMOC2B1.HD", "not a header", {"dimensions unknown", "DEMOC2B1.HD cannot be read"}},
+        {"DEMOC2B2.HD", nullptr, {"Line2: DEMOC2B2: missing .HD", "dimensions unknown"}},
+    };
+    size_t expected = 0;
+    for (const auto& damage : damages) {
+        SCOPED_TRACE(damage.file);
+        if (damage.contents)
+            svy3_test::WriteFile(m_dir.File("data/") + damage.file, damage.contents);
+        else
+            ASSERT_EQ(std::remove((m_dir.File("data/") + damage.file).c_str()), 0);
+        expected += damage.problems.size();  // the damages add up
+        std::tie(text, json) = check(svy_tool::kExitDocument);
+        for (const std::string& problem : damage.problems)
+            EXPECT_THAT(text, HasSubstr(problem));
+        EXPECT_EQ(json["problems"].size(), expected) << text;
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), static_cast<long>(expected));
+    }
 }
 
 }  // namespace

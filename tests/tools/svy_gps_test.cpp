@@ -110,8 +110,7 @@ TEST_F(SvyGpsTest, BadInputIsRefusedWithItsRowAndNothingIsWritten) {
         {false, "1,2,3,0.5\n1,2,3,0.25\n", "row 2: file positions must not go backwards"},
         {false, "1,2,3,0\n1,2,3,1.5\n", "row 2: the file position must be a number in 0..1"},
         {false, "x,y,z,t\n", "row 1: a header and no positions"},
-        {false, "", "has no rows; nothing changed"},
-        {false, "\n  \n", "has no rows"},
+        {false, "\n  \n", "has no rows; nothing changed"},
         {true, "D,1\n", "row 1: expected 3 columns"},
         {true, "D,1,a\nX,2,b\n", "row 2: the flag must be"},
         {true, "D,1,a\n2.5,2,b\n", "row 2: the flag must be"},
@@ -168,26 +167,20 @@ TEST_F(SvyGpsTest, GpsFilesMustLieInTheDataFolderOnALineWithPositions) {
     const Output run = Invoke(svy_tool::RunGps, Address("-", "A"), track);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "attached track.GPS to line A\nsaved " + Project() + "\n");
-    const std::string document = ReadFile(Project());
-    EXPECT_THAT(document, HasSubstr(R"(name="track" ext="GPS")"));
-    EXPECT_THAT(document, HasSubstr("<FileDirPath>gps</FileDirPath>"));
+    EXPECT_THAT(ReadFile(Project()), testing::AllOf(HasSubstr(R"(name="track" ext="GPS")"),
+                                                    HasSubstr("<FileDirPath>gps</FileDirPath>")));
 }
 
 TEST_F(SvyGpsTest, RelationIsShownSetAndRefusedWhenDegenerate) {
     EXPECT_EQ(Relation({}).out, "no GPS-to-data relationship\n");
     const std::string before = ReadFile(Project());
-    const auto points = [](std::vector<double> values) {
-        svy_tool::RelationOptions options;
-        options.points = std::move(values);
-        return options;
-    };
-    svy_tool::RelationOptions shift;
-    shift.shift = {500000, 5000000};
+    using Points = std::vector<double>;
     const std::pair<svy_tool::RelationOptions, const char*> refused[] = {
-        {points({0, 0, 45, 15, 0, 0, 45.001, 15.001}), "coincide"},
-        {points({0, 0, 45, 15, 10, 10, 45, 15}), "coincide"},
-        {points({0, 0, 85, 15, 10, 10, 45, 15}), "latitudes must lie in -80..84"},
-        {shift, "needs a UTM zone"},
+        {{"", false, {}, 0, Points{0, 0, 45, 15, 0, 0, 45.001, 15.001}, ""}, "coincide"},
+        {{"", false, {}, 0, Points{0, 0, 45, 15, 10, 10, 45, 15}, ""}, "coincide"},
+        {{"", false, {}, 0, Points{0, 0, 85, 15, 10, 10, 45, 15}, ""},
+         "latitudes must lie in -80..84"},
+        {{"", false, {500000, 5000000}, 0, {}, ""}, "needs a UTM zone"},
     };
     for (const auto& [options, message] : refused) {
         SCOPED_TRACE(message);
@@ -197,11 +190,10 @@ TEST_F(SvyGpsTest, RelationIsShownSetAndRefusedWhenDegenerate) {
     }
     EXPECT_EQ(ReadFile(Project()), before);
 
-    shift.zone = "33T";
-    shift.rotation = 30;
-    const Output set = Relation(shift);
+    const Output set = Relation({"", false, {500000, 5000000}, 30, {}, "33T"});
     ASSERT_EQ(set.status, 0) << set.err;
     for (const Output& shown : {set, Relation({})}) {
+        EXPECT_EQ(shown.status, 0);
         EXPECT_THAT(shown.out, HasSubstr("(shift and rotation)\n"));
         EXPECT_THAT(shown.out, HasSubstr("rotation: 30 degrees\n  UTM zone: 33T\n"));
     }
@@ -218,15 +210,12 @@ TEST_F(SvyGpsTest, ExportPlacesTracksAndFiducialsInLongitudeAndLatitude) {
                           R"(<FIDComment units="m" ododist="5" fileflag="C">pipe</FIDComment>)" +
                           R"(<FIDComment units="m" ododist="50" fileflag="C">far</FIDComment>)") +
           "</Line></LineSet>");
-    svy_tool::ExportOptions options;
-    options.latlon = true;
+    const svy_tool::ExportOptions options{"", false, false, true, ""};
     Output run = Export(options);
     EXPECT_EQ(run.status, 1);
     EXPECT_THAT(run.err, HasSubstr("no GPS-to-data relationship"));
 
-    svy_tool::RelationOptions relation;
-    relation.points = grid.Points();
-    ASSERT_EQ(Relation(relation).status, 0);
+    ASSERT_EQ(Relation({"", false, {}, 0, grid.Points(), ""}).status, 0);
 
     run = Export(options);
     ASSERT_EQ(run.status, 0) << run.err;
@@ -235,23 +224,16 @@ TEST_F(SvyGpsTest, ExportPlacesTracksAndFiducialsInLongitudeAndLatitude) {
     ASSERT_EQ(collection["type"], "FeatureCollection");
     const auto& features = collection["features"];
     ASSERT_EQ(features.size(), 2u);
-    for (const auto& feature : features) {
-        EXPECT_EQ(feature["type"], "Feature");
-        EXPECT_EQ(feature["properties"]["lineSet"], "S");
-        EXPECT_EQ(feature["properties"]["line"], "L1");
-        EXPECT_EQ(feature["properties"]["file"], "F.HD+DT1");
-    }
-    // Every exported [longitude, latitude] back in UTM, against the grid's own placing.
+    EXPECT_EQ(features[0]["properties"].dump() + features[1]["properties"].dump(),
+              R"({"file":"F.HD+DT1","kind":"track","line":"L1","lineSet":"S","unit":"degree"})"
+              R"({"comment":"pipe","file":"F.HD+DT1","flag":"C","kind":"fiducial","line":"L1",)"
+              R"("lineSet":"S","ododist":5.0,"unit":"degree"})");
+    // Every exported [longitude, latitude] against the grid's own placing (1e-7 degrees: 1 cm).
     auto expectAt = [&](const nlohmann::json& coordinates, double x, double y) {
-        ASSERT_EQ(coordinates.size(), 2u);
-        double e, n, gamma, k;
-        int zone;
-        bool north;
-        GeographicLib::UTMUPS::Forward(coordinates[1].get<double>(), coordinates[0].get<double>(),
-                                       zone, north, e, n, gamma, k, 33);
-        const auto [expectedE, expectedN] = grid.Utm(x, y);
-        EXPECT_NEAR(e, expectedE, 0.01);
-        EXPECT_NEAR(n, expectedN, 0.01);
+        const auto [latitude, longitude] = grid.LatLong(x, y);
+        EXPECT_THAT(
+            coordinates.get<std::vector<double>>(),
+            ElementsAre(testing::DoubleNear(longitude, 1e-7), testing::DoubleNear(latitude, 1e-7)));
     };
     const auto& track = features[0]["geometry"];
     ASSERT_EQ(track["type"], "LineString");
@@ -259,24 +241,21 @@ TEST_F(SvyGpsTest, ExportPlacesTracksAndFiducialsInLongitudeAndLatitude) {
     expectAt(track["coordinates"][0], 0, 0);
     expectAt(track["coordinates"][1], 30, 10);
     expectAt(track["coordinates"][2], 60, 25);  // centimetres in the document
-    const auto& fiducial = features[1];
-    EXPECT_EQ(fiducial["geometry"]["type"], "Point");
-    EXPECT_EQ(fiducial["properties"]["kind"], "fiducial");
-    EXPECT_EQ(fiducial["properties"]["comment"], "pipe");
+    EXPECT_EQ(features[1]["geometry"]["type"], "Point");
     // 5 m of 10 is file position 0.5: a third of the way from (30, 10) at 0.25 to (60, 25) at 1.
-    expectAt(fiducial["geometry"]["coordinates"], 40, 15);
+    expectAt(features[1]["geometry"]["coordinates"], 40, 15);
 }
 
 TEST_F(SvyGpsTest, ExportWritesLocalCoordinatesAsGeoJsonOrCsvToAFile) {
     svy_tool::ExportOptions options;
     Output run = Export(options);
     ASSERT_EQ(run.status, 0) << run.err;
-    const auto collection = nlohmann::json::parse(run.out);
-    ASSERT_EQ(collection["features"].size(), 1u);  // line B has no positions
-    const auto& track = collection["features"][0];
-    EXPECT_EQ(track["geometry"]["coordinates"], nlohmann::json::parse("[[0,0],[1,0]]"));
-    EXPECT_EQ(track["properties"]["unit"], "m");
-    EXPECT_EQ(track["properties"]["lineSet"], "");
+    // Line B has no positions.
+    EXPECT_EQ(
+        nlohmann::json::parse(run.out)["features"].dump(),
+        R"([{"geometry":{"coordinates":[[0.0,0.0],[1.0,0.0]],"type":"LineString"},)"
+        R"("properties":{"file":"A.HD+DT1","kind":"track","line":"A","lineSet":"","unit":"m"},)"
+        R"("type":"Feature"}])");
 
     ASSERT_EQ(Fiducials("N,2.5,a \"quoted\", text\n").status, 0);
     options.csv = true;

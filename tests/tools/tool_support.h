@@ -1,13 +1,10 @@
-// Helpers for the tool's tests: a command's printed output and exit status in one record, the
-// names in a folder, and a local grid placed in UTM for the commands that work in longitude and
-// latitude.
+// Helpers for the tool's tests: a command's printed output and exit status in one record, and a
+// local grid placed in UTM for the commands that work in longitude and latitude.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <GeographicLib/UTMUPS.hpp>
-#include <algorithm>
-#include <boost/filesystem/operations.hpp>
 #include <cmath>
 #include <sstream>
 #include <string>
@@ -38,30 +35,17 @@ Output Invoke(Command command, const Args&... args) {
         [&](std::ostream& out, std::ostream& err) { return command(args..., out, err); });
 }
 
-// The names in a folder (not below it), sorted.
-inline std::vector<std::string> Listing(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : boost::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // A local grid (metres) turned 25 degrees from east, its origin in UTM zone 33 north; where its
 // points lie, worked out with GeographicLib independently of the tool.
 struct TurnedGrid {
     double east0 = 500123.4, north0 = 5100456.7, angle = 25.0 * std::acos(-1.0) / 180.0;
 
-    // Easting and northing.
-    std::pair<double, double> Utm(double x, double y) const {
-        return {east0 + x * std::cos(angle) - y * std::sin(angle),
-                north0 + x * std::sin(angle) + y * std::cos(angle)};
-    }
     // Latitude and longitude.
     std::pair<double, double> LatLong(double x, double y) const {
-        const auto [east, north] = Utm(x, y);
         double latitude, longitude;
-        GeographicLib::UTMUPS::Reverse(33, true, east, north, latitude, longitude);
+        GeographicLib::UTMUPS::Reverse(33, true, east0 + x * std::cos(angle) - y * std::sin(angle),
+                                       north0 + x * std::sin(angle) + y * std::cos(angle), latitude,
+                                       longitude);
         return {latitude, longitude};
     }
     // The two points that give the relationship to `svy relation --points`: (0, 0) and (100, 50).
