@@ -79,8 +79,8 @@ TEST_F(DocumentCreatorTest, BareFileNamesUseTheCurrentFolderOrTheDataFolderGiven
         const int32_t result = Create({"NB_C1B1.dt1"}, given);
         fs::current_path(previous);
         ASSERT_EQ(result, 0);
-        const pugi::xml_node data = Saved().child("Data");
-        EXPECT_EQ(svy3_test::Join(svy3_test::ChildNames(Saved()), data.child_value("DataDirPath"),
+        const pugi::xml_node root = Saved(), data = root.child("Data");
+        EXPECT_EQ(svy3_test::Join(svy3_test::ChildNames(root), data.child_value("DataDirPath"),
                                   svy3_test::ChildNames(data.child("Line"))),
                   svy3_test::Join("SiteDefinition Data", given ? dataDir : "",
                                   "Settings DataFile LinearRef"));
