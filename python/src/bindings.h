@@ -27,6 +27,7 @@ py::list ListOf(const Items& items, Convert convert) {
         list.append(convert(item));
     return list;
 }
+
 // A path from the library, decoded as the operating system's file names are.
 py::str PathText(const std::string& path);
 
